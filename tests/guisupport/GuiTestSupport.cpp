@@ -1,0 +1,1 @@
+#include "guisupport/GuiTestSupport.h"
