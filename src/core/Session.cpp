@@ -1,0 +1,11 @@
+#include "core/Session.h"
+
+namespace derode::core {
+
+Session& session()
+{
+    static Session value;
+    return value;
+}
+
+}  // namespace derode::core
