@@ -48,6 +48,10 @@ public:
     const std::vector<CdxTagInfo>& tags() const;
     // Case-insensitive; -1 when absent.
     int tagIndex(const std::string& name) const;
+    // The file does not record a tag's key type; open() guesses it (8-byte keys that look like numbers
+    // are 'N'). The caller, who knows the field types, corrects the guess here: the type decides which
+    // byte fills the compressed tail of the keys (blank for text, zero otherwise).
+    void setKeyType(int tag, char keyType);
 
     // Builds a new tag from entries in any order (unique: the first record of each key is kept).
     bool addTag(const CdxTagInfo& tag, std::vector<CdxEntry> entries, std::string& error);
