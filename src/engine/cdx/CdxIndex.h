@@ -4,6 +4,7 @@
 // data: the table layer rebuilds it whenever check() finds it inconsistent with the table.
 // The on-disk layout and its invariants are written down in docs/cdx-format.md.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -30,6 +31,10 @@ struct CdxEntry {
 // The 8-byte order-preserving form of an IEEE double (dates use the Julian day number).
 std::string cdxNumberKey(double value);
 double cdxNumberFromKey(const std::string& key);
+
+// Bytes of decoded pages each open index keeps in memory (16 MiB unless changed); tests shrink it to
+// make the cache write and reload pages.
+void setCdxCacheBudget(std::size_t bytes);
 
 class CdxFile;
 
