@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <random>
 #include <set>
 #include <sstream>
@@ -398,7 +400,10 @@ TEST(CdxIndex, MalformedFilesAreRejectedOrReported) {
         {"truncated pages", [](auto& b) { b.resize(b.size() / 2); }},
         {"root outside the file", [&](auto& b) { putLe32At(b, nomHeader, std::uint32_t(b.size() + 4096)); }},
         {"root not on a page", [&](auto& b) { putLe32At(b, nomHeader, nomRoot + 3); }},
-        {"child loops to its parent", [&](auto& b) { b[nomRoot + 12 + 40 + 4] = 0; putLe32At(b, nomRoot + 12 + 40 + 4, 0); for (int i = 0; i < 4; ++i) b[nomRoot + 12 + 40 + 4 + i] = (unsigned char)(nomRoot >> (24 - 8 * i)); }},
+        {"child loops to its parent", [&](auto& b) {
+             // Interior entries: key, record number and child page, both big-endian.
+             for (int i = 0; i < 4; ++i) b[nomRoot + 12 + 44 + i] = (unsigned char)(nomRoot >> (24 - 8 * i));
+         }},
         {"key length over the page", [&](auto& b) { b[nomHeader + 12] = 0x58; b[nomHeader + 13] = 0x02; }},
         {"tag header outside the file", [](auto& b) { b[0x400 + 24] = 0xFF; b[0x400 + 25] = 0xFF; }},
         {"leaf count over the page", [&](auto& b) { std::uint32_t leaf = 0xa00; b[leaf + 2] = 0xFF; b[leaf + 3] = 0x00; }},
