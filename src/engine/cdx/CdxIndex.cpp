@@ -187,7 +187,10 @@ public:
     int fd_ = -1;
     bool readOnly_ = false;
     std::uint64_t fileSize_ = 0;
-    std::uint32_t freeHead_ = 0;
+    std::uint32_t freeHead_ = 0;         // free list as found on disk
+    std::vector<std::uint32_t> free_;    // the free list in memory, next page to reuse last
+    bool freeListDirty_ = false;
+    std::vector<std::uint32_t> fresh_;   // pages allocated since the last flush
     bool dirHeaderDirty_ = false;
     Tree dir_;
     std::vector<std::unique_ptr<Tree>> trees_;
@@ -283,10 +286,10 @@ public:
         nd.left = le32(p + 4);
         nd.right = le32(p + 8);
         if (nd.attr > 3) { error = "attributs de page invalides"; return false; }
-        nd.keys.assign(std::size_t(nd.n) * kl, 0);
-        nd.recnos.assign(std::size_t(nd.n), 0);
         if (!nd.leaf()) {
             if (nd.n == 0 || nd.n > interiorCapacity(t)) { error = "nombre de clés invalide dans un nœud intérieur"; return false; }
+            nd.keys.assign(std::size_t(nd.n) * kl, 0);
+            nd.recnos.assign(std::size_t(nd.n), 0);
             nd.children.assign(std::size_t(nd.n), 0);
             const std::uint8_t* e = p + kInteriorHeader;
             for (int i = 0; i < nd.n; ++i, e += kl + 8) {
@@ -303,6 +306,8 @@ public:
             return false;
         }
         if (kLeafHeader + nd.n * bytes > int(kPage)) { error = "nombre de clés invalide dans une feuille"; return false; }
+        nd.keys.assign(std::size_t(nd.n) * kl, 0);
+        nd.recnos.assign(std::size_t(nd.n), 0);
         const std::uint64_t recMask = recBits >= 32 ? 0xFFFFFFFFull : ((1ull << recBits) - 1);
         const std::uint64_t dupMask = (1ull << dupBits) - 1, trailMask = (1ull << trailBits) - 1;
         int end = int(kPage);
@@ -381,7 +386,7 @@ public:
             cached->used = ++clock_;
             return cached;
         }
-        if (!validPage(page)) { error = "pointeur de page hors du fichier"; return nullptr; }
+        if (!validPage(page)) { error = "pointeur de page hors du fichier ou mal aligné"; return nullptr; }
         std::uint8_t buffer[kPage];
         if (!readRaw(page, buffer, kPage)) { error = "lecture impossible"; return nullptr; }
         auto nd = std::make_unique<Node>();
@@ -410,6 +415,7 @@ public:
     // an operation is invalidated.
     void trim() {
         if (cacheBytes_ <= cacheBudget) return;
+        writeFresh();
         std::vector<std::pair<std::uint64_t, std::uint32_t>> order;
         order.reserve(cache_.size());
         cache_.forEach([&](Node& nd) { order.emplace_back(nd.used, nd.page); });
@@ -424,37 +430,56 @@ public:
     }
     void refreshFootprint(Node& nd, std::size_t before) { cacheBytes_ += nd.footprint() - before; }
 
+    // Pages allocated since the last flush go to disk before any page that may point to them, so a
+    // process killed in between leaves pointers to stale pages (which check() reports), not to
+    // pages outside the file (which would make the index impossible to open and to rebuild).
+    void writeFresh() {
+        for (std::uint32_t page : fresh_)
+            if (Node* nd = cache_.find(page); nd && nd->dirty && writeNode(*nd)) nd->dirty = false;
+        fresh_.clear();
+    }
     std::uint32_t allocatePage() {
-        if (freeHead_ != 0 && validPage(freeHead_) && !cache_.find(freeHead_)) {
-            std::uint32_t page = freeHead_;
-            std::uint8_t next[4];
-            freeHead_ = readRaw(page, next, 4) ? le32(next) : 0;
-            if (freeHead_ == kNone) freeHead_ = 0;
-            dirHeaderDirty_ = true;
-            return page;
+        std::uint32_t page;
+        if (!free_.empty()) {
+            page = free_.back();
+            free_.pop_back();
+            freeListDirty_ = true;
+        } else {
+            page = std::uint32_t(fileSize_);
+            fileSize_ += kPage;
         }
-        freeHead_ = 0;
-        std::uint32_t page = std::uint32_t(fileSize_);
-        fileSize_ += kPage;
+        fresh_.push_back(page);
         return page;
     }
+    // A freed page is marked on disk only at the next flush, after the pages that stopped pointing to it.
     void freePage(Node* nd) {
         std::uint32_t page = nd->page;
         cacheBytes_ -= nd->footprint();
         cache_.erase(page);
+        free_.push_back(page);
+        freeListDirty_ = true;
+    }
+    void writeFreeList() {
         std::uint8_t buffer[kPage] = {};
-        putLe32(buffer, freeHead_);
-        writeRaw(page, buffer, kPage);
-        freeHead_ = page;
+        std::uint32_t next = 0;
+        for (std::uint32_t page : free_) {  // the last one reused first is the head
+            putLe32(buffer, next);
+            writeRaw(page, buffer, kPage);
+            next = page;
+        }
+        freeHead_ = next;
         dirHeaderDirty_ = true;
+        freeListDirty_ = false;
     }
 
     bool flush(std::string& error) {
         if (readOnly_) return true;
         ioFailed_ = false;
+        writeFresh();
         cache_.forEach([&](Node& nd) {
             if (nd.dirty && writeNode(nd)) nd.dirty = false;
         });
+        if (freeListDirty_) writeFreeList();
         std::uint8_t b4[4];
         for (auto& t : trees_)
             if (t->headerDirty) {
@@ -1111,9 +1136,14 @@ public:
         // A free list that leads outside the file or into live pages is forgotten, never followed.
         std::unordered_set<std::uint32_t> seen;
         for (std::uint32_t p = freeHead_; p != 0 && p != kNone;) {
-            if (!validPage(p) || visited.count(p) || !seen.insert(p).second) { freeHead_ = 0; break; }
+            if (!validPage(p) || visited.count(p) || !seen.insert(p).second) {
+                free_.clear();
+                freeListDirty_ = true;
+                break;
+            }
+            free_.insert(free_.begin(), p);
             std::uint8_t b4[4];
-            if (!readRaw(p, b4, 4)) { freeHead_ = 0; break; }
+            if (!readRaw(p, b4, 4)) break;
             p = le32(b4);
         }
         return true;
