@@ -1148,6 +1148,16 @@ public:
         }
         return true;
     }
+    void releaseClean() {
+        std::vector<std::uint32_t> pages;
+        cache_.forEach([&](Node& nd) {
+            if (!nd.dirty) pages.push_back(nd.page);
+        });
+        for (std::uint32_t page : pages) {
+            cacheBytes_ -= cache_.find(page)->footprint();
+            cache_.erase(page);
+        }
+    }
     void dropTree(const Tree& t) {
         std::vector<std::uint32_t> pages;
         cache_.forEach([&](Node& nd) {
@@ -1274,6 +1284,11 @@ bool CdxIndex::rebuildAll(const std::vector<std::vector<CdxEntry>>& entriesPerTa
     if (entriesPerTag.size() != file_->trees_.size()) { error = "nombre d'index incorrect"; return false; }
     const std::string path = file_->path_;
     const std::string temporary = path + ".tmp" + std::to_string(::getpid());
+    // The old pages are not needed for the build: written out and released, they leave the memory
+    // to the sort.
+    std::string ignored;
+    file_->flush(ignored);
+    file_->releaseClean();
     auto fresh = CdxFile::createFile(temporary, error);
     if (!fresh) return false;
     bool ok = true;
