@@ -440,6 +440,42 @@ TEST(CdxIndex, MalformedFilesAreRejectedOrReported) {
     }
 }
 
+// The file as a killed process leaves it (some pages written by the cache, the rest lost) still
+// opens, holds no key that was never inserted, and shows the loss through check() or its key count.
+TEST(CdxIndex, FileLeftByAKilledProcessOpensAndShowsTheLoss) {
+    derode::test::TempDir dir;
+    fs::path path = dir.path() / "k.cdx";
+    std::string error;
+    std::mt19937 rng(11);
+    derode::engine::setCdxCacheBudget(32 * 1024);
+    Model model;
+    auto index = CdxIndex::create(path.string(), error);
+    ASSERT_TRUE(index) << error;
+    ASSERT_TRUE(index->addTag(textTag("NOM", 40), {}, error)) << error;
+    int lossesSeen = 0;
+    for (int snapshot = 0; snapshot < 6; ++snapshot) {
+        for (int i = 0; i < 1500; ++i) {
+            CdxEntry e{randomName(rng, 40), std::uint32_t(model.size() + 1)};
+            ASSERT_TRUE(index->insert(0, e));
+            model.insert({e.key, e.recno});
+        }
+        fs::path copy = dir.path() / "killed.cdx";
+        fs::copy_file(path, copy, fs::copy_options::overwrite_existing);
+        auto killed = CdxIndex::open(copy.string(), true, error);
+        ASSERT_TRUE(killed) << error;
+        auto entries = killed->entries(0);
+        for (const auto& e : entries) ASSERT_TRUE(model.count({e.key, e.recno}));
+        if (!killed->check(0).empty() || entries.size() != model.size()) ++lossesSeen;
+    }
+    EXPECT_GT(lossesSeen, 0);
+    ASSERT_TRUE(index->flush(error)) << error;
+    index.reset();
+    index = CdxIndex::open(path.string(), true, error);
+    ASSERT_TRUE(index) << error;
+    expectSame(*index, 0, model);
+    derode::engine::setCdxCacheBudget(16u << 20);
+}
+
 // An independent reader (Perl's XBase, when installed) lists a tag we wrote in our order.
 TEST(CdxIndex, IndependentReaderReadsOurTags) {
     if (std::system("command -v index_dump >/dev/null 2>&1") != 0) GTEST_SKIP() << "index_dump (libdbd-xbase-perl) absent";
