@@ -191,6 +191,8 @@ public:
     std::vector<std::uint32_t> free_;    // the free list in memory, next page to reuse last
     bool freeListDirty_ = false;
     std::vector<std::uint32_t> fresh_;   // pages allocated since the last flush
+    std::vector<PathStep> steps_;        // scratch of the navigation calls, kept to spare allocations
+    std::string key_;
     bool dirHeaderDirty_ = false;
     Tree dir_;
     std::vector<std::unique_ptr<Tree>> trees_;
@@ -554,6 +556,12 @@ public:
         k.resize(std::size_t(t.keyLength), char(t.filler));
         return k;
     }
+    // The key brought to the tag's length in the scratch buffer.
+    const std::uint8_t* scratchKey(const Tree& t, const std::string& key, char pad) {
+        key_.assign(key, 0, std::min(key.size(), std::size_t(t.keyLength)));
+        key_.resize(std::size_t(t.keyLength), pad);
+        return reinterpret_cast<const std::uint8_t*>(key_.data());
+    }
 
     // After the last entry of path[level] changed, the separators above it follow.
     void fixSeparators(std::vector<PathStep>& path, int level) {
@@ -667,13 +675,14 @@ public:
 
     bool insert(Tree& t, const std::string& rawKey, std::uint32_t recno) {
         if (readOnly_) return false;
-        std::string key = normalised(t, rawKey);
-        const auto* k = reinterpret_cast<const std::uint8_t*>(key.data());
-        std::vector<PathStep> path;
+        const std::uint8_t* k = scratchKey(t, rawKey, char(t.filler));
+        std::vector<PathStep>& path = steps_;
         if (t.unique) {
             if (!locate(t, k, t.descending ? kNone : 0, false, path)) return false;
             CdxEntry found;
-            if (entryAt(t, path.back().node, path.back().index, found) && found.key == key) return true;
+            if (entryAt(t, path.back().node, path.back().index, found) &&
+                std::memcmp(found.key.data(), k, std::size_t(t.keyLength)) == 0)
+                return true;
         }
         if (!locate(t, k, recno, false, path)) return false;
         int level = int(path.size()) - 1;
@@ -708,9 +717,8 @@ public:
 
     bool remove(Tree& t, const std::string& rawKey, std::uint32_t recno) {
         if (readOnly_) return false;
-        std::string key = normalised(t, rawKey);
-        const auto* k = reinterpret_cast<const std::uint8_t*>(key.data());
-        std::vector<PathStep> path;
+        const std::uint8_t* k = scratchKey(t, rawKey, char(t.filler));
+        std::vector<PathStep>& path = steps_;
         if (!locate(t, k, recno, false, path)) return false;
         int level = int(path.size()) - 1;
         Node* leaf = path[level].node;
@@ -1331,9 +1339,9 @@ bool CdxIndex::remove(int tag, const CdxEntry& entry) {
 bool CdxIndex::first(int tag, CdxEntry& out) const {
     if (!validTag(*file_, tag)) return false;
     const Tree& t = *file_->trees_[std::size_t(tag)];
-    std::string low(std::size_t(t.keyLength), t.descending ? char(0xFF) : '\0');
-    std::vector<PathStep> path;
-    bool ok = file_->locate(t, reinterpret_cast<const std::uint8_t*>(low.data()), t.descending ? kNone : 0, false, path) &&
+    const std::uint8_t* low = file_->scratchKey(t, std::string(), t.descending ? char(0xFF) : '\0');
+    auto& path = file_->steps_;
+    bool ok = file_->locate(t, low, t.descending ? kNone : 0, false, path) &&
               file_->entryAt(t, path.back().node, path.back().index, out);
     file_->trim();
     return ok;
@@ -1342,9 +1350,9 @@ bool CdxIndex::first(int tag, CdxEntry& out) const {
 bool CdxIndex::last(int tag, CdxEntry& out) const {
     if (!validTag(*file_, tag)) return false;
     const Tree& t = *file_->trees_[std::size_t(tag)];
-    std::string high(std::size_t(t.keyLength), t.descending ? '\0' : char(0xFF));
-    std::vector<PathStep> path;
-    bool ok = file_->locate(t, reinterpret_cast<const std::uint8_t*>(high.data()), t.descending ? 0 : kNone, true, path) &&
+    const std::uint8_t* high = file_->scratchKey(t, std::string(), t.descending ? '\0' : char(0xFF));
+    auto& path = file_->steps_;
+    bool ok = file_->locate(t, high, t.descending ? 0 : kNone, true, path) &&
               file_->entryBefore(t, path.back().node, path.back().index, out);
     file_->trim();
     return ok;
@@ -1353,9 +1361,9 @@ bool CdxIndex::last(int tag, CdxEntry& out) const {
 bool CdxIndex::next(int tag, const CdxEntry& current, CdxEntry& out) const {
     if (!validTag(*file_, tag)) return false;
     const Tree& t = *file_->trees_[std::size_t(tag)];
-    std::string key = file_->normalised(t, current.key);
-    std::vector<PathStep> path;
-    bool ok = file_->locate(t, reinterpret_cast<const std::uint8_t*>(key.data()), current.recno, true, path) &&
+    const std::uint8_t* key = file_->scratchKey(t, current.key, char(t.filler));
+    auto& path = file_->steps_;
+    bool ok = file_->locate(t, key, current.recno, true, path) &&
               file_->entryAt(t, path.back().node, path.back().index, out);
     file_->trim();
     return ok;
@@ -1364,9 +1372,9 @@ bool CdxIndex::next(int tag, const CdxEntry& current, CdxEntry& out) const {
 bool CdxIndex::prev(int tag, const CdxEntry& current, CdxEntry& out) const {
     if (!validTag(*file_, tag)) return false;
     const Tree& t = *file_->trees_[std::size_t(tag)];
-    std::string key = file_->normalised(t, current.key);
-    std::vector<PathStep> path;
-    bool ok = file_->locate(t, reinterpret_cast<const std::uint8_t*>(key.data()), current.recno, false, path) &&
+    const std::uint8_t* key = file_->scratchKey(t, current.key, char(t.filler));
+    auto& path = file_->steps_;
+    bool ok = file_->locate(t, key, current.recno, false, path) &&
               file_->entryBefore(t, path.back().node, path.back().index, out);
     file_->trim();
     return ok;
@@ -1377,10 +1385,9 @@ bool CdxIndex::seek(int tag, const std::string& keyPrefix, CdxEntry& out) const 
     const Tree& t = *file_->trees_[std::size_t(tag)];
     // The smallest key starting with the prefix: the prefix followed by zero bytes, record 0
     // (the largest one for a descending tag).
-    std::string target = keyPrefix.substr(0, std::size_t(t.keyLength));
-    target.resize(std::size_t(t.keyLength), t.descending ? char(0xFF) : '\0');
-    std::vector<PathStep> path;
-    bool ok = file_->locate(t, reinterpret_cast<const std::uint8_t*>(target.data()), t.descending ? kNone : 0, false, path) &&
+    const std::uint8_t* target = file_->scratchKey(t, keyPrefix, t.descending ? char(0xFF) : '\0');
+    auto& path = file_->steps_;
+    bool ok = file_->locate(t, target, t.descending ? kNone : 0, false, path) &&
               file_->entryAt(t, path.back().node, path.back().index, out);
     file_->trim();
     return ok;
