@@ -118,16 +118,21 @@ std::shared_ptr<TableFile> TableFile::acquire(const std::string& path, bool shar
 
 bool TableFile::openFile(bool shared, bool readOnly, std::string& error)
 {
-    fd_ = ::open(path_.c_str(), (readOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC);
-    if (fd_ < 0 && !readOnly && (errno == EACCES || errno == EROFS)) {
-        error = "la table ne peut pas être ouverte en écriture";
-        return false;
+    // Opened for writing whenever the file allows it, also for a read-only handle: a later
+    // writable handle of this process shares the file, and an index found stale can be rebuilt.
+    fd_ = ::open(path_.c_str(), O_RDWR | O_CLOEXEC);
+    writable_ = fd_ >= 0;
+    if (fd_ < 0 && (errno == EACCES || errno == EROFS)) {
+        if (!readOnly) {
+            error = "la table ne peut pas être ouverte en écriture";
+            return false;
+        }
+        fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
     }
     if (fd_ < 0) {
         error = std::string("ouverture impossible : ") + std::strerror(errno);
         return false;
     }
-    writable_ = !readOnly;
     exclusive_ = !shared;
     if (::flock(fd_, (shared ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0) {
         error = shared ? "la table est ouverte en exclusivité par un autre programme"

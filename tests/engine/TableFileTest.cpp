@@ -93,6 +93,13 @@ TEST(Opening, SharedOpensCoexistAndExclusiveOnesWaitForNobody)
         EXPECT_FALSE(CDBSERVEREX(path, {}, false).used());
     }
     EXPECT_TRUE(CDBSERVEREX(path, {}, false).used());
+    // A read-only handle first, a writable one after it.
+    CDBSERVEREX reader(path, {}, true, true);
+    CDBSERVEREX writer(path);
+    ASSERT_TRUE(reader.used() && writer.used()) << writer.lastError();
+    EXPECT_TRUE(reader.isReadOnly());
+    ASSERT_TRUE(writer.goTop());
+    EXPECT_TRUE(writer.fieldPut("PRENOM", std::string("Pierre")));
 }
 
 TEST(Opening, OtherProcessesSeeTheSameRules)
