@@ -434,3 +434,28 @@ TEST(DbServer, ATagWeCannotEvaluateKeepsTheTableReadOnlyAndSaysSo)
     EXPECT_TRUE(t.seek(44.0));
     EXPECT_EQ(t.recNo(), 4u);
 }
+
+TEST(DbServer, ATableReplacedBesideItsOldIndexOpensWithTheIndexRebuilt)
+{
+    // The member-table upgrade: a new table without index renamed over the old one, whose
+    // .cdx stays behind and no longer matches.
+    test::TempDir dir;
+    const std::string path = filled(dir);
+    const std::string backtemp = dir.str() + "BACKTEMP.dbf";
+    ASSERT_TRUE(createTable(backtemp, memberTableLayout().fields));
+    {
+        CDBSERVEREX t(backtemp, {}, false);
+        addMember(t, {"NOUVEAU", "Membre", 77});
+        addMember(t, {"AUTRE", "Membre", 78});
+    }
+    std::filesystem::rename(backtemp, path);
+    CDBSERVEREX t(path);
+    ASSERT_TRUE(t.used()) << t.lastError();
+    EXPECT_NE(t.lastError().find("index reconstruit"), std::string::npos) << t.lastError();
+    ASSERT_TRUE(t.setOrder("NOM-PRENON"));
+    EXPECT_EQ(walk(t), (std::vector<std::uint32_t>{2, 1}));
+    EXPECT_FALSE(t.seek(std::string("LATRIMOUILLE")));
+    ASSERT_TRUE(t.setOrder("NO_JETON"));
+    EXPECT_TRUE(t.seek(78.0));
+    EXPECT_EQ(t.recNo(), 2u);
+}
