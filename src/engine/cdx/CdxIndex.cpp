@@ -955,7 +955,12 @@ public:
         std::vector<std::string> problems;
         std::vector<CdxEntry>* collect = nullptr;
         std::unordered_set<std::uint32_t>* visited = nullptr;
-        std::vector<std::vector<Node*>> levels;
+        struct Link { std::uint32_t page, left, right; };
+        std::vector<std::vector<Link>> levels;  // nodes of each depth in tree order
+        void report(std::string problem) {
+            // A wrecked tree would otherwise give one line per key.
+            if (problems.size() < 20) problems.push_back(std::move(problem));
+        }
         int leafDepth = -1;
         std::string lastKey;
         std::uint32_t lastRecno = 0;
@@ -967,35 +972,35 @@ public:
         bool haveBound = false;
     };
     // Depth-first walk: page bounds, loops, node decoding, key order, separators.
-    void walk(const Tree& t, std::uint32_t page, int depth, Walk& w, const std::uint8_t* sep, std::uint32_t sepRecno) {
-        if (depth >= kMaxDepth) { w.problems.push_back("arbre trop profond"); w.fatal = true; return; }
+    void walk(const Tree& t, std::uint32_t page, int depth, Walk& w) {
+        if (depth >= kMaxDepth) { w.report("arbre trop profond"); w.fatal = true; return; }
         if (!w.visited->insert(page).second) {
-            w.problems.push_back("page visitée deux fois (boucle) : " + std::to_string(page));
+            w.report("page visitée deux fois (boucle) : " + std::to_string(page));
             w.fatal = true;
             return;
         }
         std::string error;
         Node* nd = load(t, page, error);
-        if (!nd) { w.problems.push_back(error + " (page " + std::to_string(page) + ")"); w.fatal = true; return; }
-        if (bool(nd->attr & 1) != (depth == 0)) w.problems.push_back("attribut de racine incorrect en page " + std::to_string(page));
+        if (!nd) { w.report(error + " (page " + std::to_string(page) + ")"); w.fatal = true; return; }
+        if (bool(nd->attr & 1) != (depth == 0)) w.report("attribut de racine incorrect en page " + std::to_string(page));
         if (int(w.levels.size()) <= depth) w.levels.resize(std::size_t(depth) + 1);
-        w.levels[std::size_t(depth)].push_back(nd);
+        w.levels[std::size_t(depth)].push_back({nd->page, nd->left, nd->right});
         const int kl = t.keyLength;
         if (nd->leaf()) {
             if (w.leafDepth < 0) w.leafDepth = depth;
-            else if (w.leafDepth != depth) w.problems.push_back("feuilles à des profondeurs différentes");
+            else if (w.leafDepth != depth) w.report("feuilles à des profondeurs différentes");
             for (int i = 0; i < nd->n; ++i) {
                 const std::uint8_t* k = nd->key(i);
                 if (w.haveBound) {
                     if (compare(t, k, nd->recnos[i], reinterpret_cast<const std::uint8_t*>(w.boundKey.data()), w.boundRecno) <= 0)
-                        w.problems.push_back("clé inférieure au séparateur qui la précède en page " + std::to_string(page));
+                        w.report("clé inférieure au séparateur qui la précède en page " + std::to_string(page));
                     w.haveBound = false;
                 }
                 if (w.haveLast) {
                     int c = compare(t, reinterpret_cast<const std::uint8_t*>(w.lastKey.data()), w.lastRecno, k, nd->recnos[i]);
                     bool sameKey = std::memcmp(w.lastKey.data(), k, std::size_t(kl)) == 0;
-                    if (c >= 0) w.problems.push_back("clés dans le désordre en page " + std::to_string(page));
-                    else if (t.unique && sameKey) w.problems.push_back("clé en double dans un index unique en page " + std::to_string(page));
+                    if (c >= 0) w.report("clés dans le désordre en page " + std::to_string(page));
+                    else if (t.unique && sameKey) w.report("clé en double dans un index unique en page " + std::to_string(page));
                 }
                 w.lastKey.assign(reinterpret_cast<const char*>(k), std::size_t(kl));
                 w.lastRecno = nd->recnos[i];
@@ -1003,36 +1008,37 @@ public:
                 if (w.collect) w.collect->push_back({w.lastKey, w.lastRecno});
             }
             w.count += std::size_t(nd->n);
-            if (nd->n == 0 && depth > 0) w.problems.push_back("feuille vide en page " + std::to_string(page));
-            if (!fits(*nd)) w.problems.push_back("feuille trop pleine en page " + std::to_string(page));
+            if (nd->n == 0 && depth > 0) w.report("feuille vide en page " + std::to_string(page));
+            if (!fits(*nd)) w.report("feuille trop pleine en page " + std::to_string(page));
+            // No node pointer is held past this point: the cache may shed pages, so that walking a
+            // large index stays within the memory budget.
+            trim();
         } else {
-            // Copy: loading children may evict nothing (trim runs between operations), but stay safe.
+            // Copies, so that the walk never depends on the node staying in the cache.
             std::vector<std::uint32_t> children = nd->children;
             std::vector<std::uint8_t> keys = nd->keys;
             std::vector<std::uint32_t> recnos = nd->recnos;
             for (std::size_t i = 0; i < children.size(); ++i) {
                 std::size_t before = w.count;
-                walk(t, children[i], depth + 1, w, keys.data() + i * std::size_t(kl), recnos[i]);
+                walk(t, children[i], depth + 1, w);
                 if (w.count > before && w.haveLast &&
                     compare(t, reinterpret_cast<const std::uint8_t*>(w.lastKey.data()), w.lastRecno,
                             keys.data() + i * std::size_t(kl), recnos[i]) > 0)
-                    w.problems.push_back("séparateur inférieur aux clés de sa page en page " + std::to_string(page));
+                    w.report("séparateur inférieur aux clés de sa page en page " + std::to_string(page));
                 w.boundKey.assign(reinterpret_cast<const char*>(keys.data() + i * std::size_t(kl)), std::size_t(kl));
                 w.boundRecno = recnos[i];
                 w.haveBound = true;
             }
         }
-        (void)sep;
-        (void)sepRecno;
     }
     void checkSiblings(Walk& w) {
         for (std::size_t d = 0; d < w.levels.size(); ++d) {
             const auto& row = w.levels[d];
             for (std::size_t i = 0; i < row.size(); ++i) {
-                std::uint32_t wantLeft = i == 0 ? kNone : row[i - 1]->page;
-                std::uint32_t wantRight = i + 1 == row.size() ? kNone : row[i + 1]->page;
-                if (row[i]->left != wantLeft || row[i]->right != wantRight) {
-                    w.problems.push_back("chaînage des pages voisines rompu au niveau " + std::to_string(d));
+                std::uint32_t wantLeft = i == 0 ? kNone : row[i - 1].page;
+                std::uint32_t wantRight = i + 1 == row.size() ? kNone : row[i + 1].page;
+                if (row[i].left != wantLeft || row[i].right != wantRight) {
+                    w.report("chaînage des pages voisines rompu au niveau " + std::to_string(d));
                     break;
                 }
             }
@@ -1043,7 +1049,7 @@ public:
         std::unordered_set<std::uint32_t> own;
         w.visited = visited ? visited : &own;
         w.collect = collect;
-        walk(t, t.root, 0, w, nullptr, 0);
+        walk(t, t.root, 0, w);
         checkSiblings(w);
         return w;
     }
