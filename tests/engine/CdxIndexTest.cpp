@@ -349,6 +349,37 @@ TEST(CdxIndex, UniqueTagKeepsTheFirstRecordOfEachKey) {
     EXPECT_FALSE(index->remove(0, {"ZOLA", 9}));
 }
 
+TEST(CdxIndex, DescendingTagKeepsTheReverseOrder) {
+    derode::test::TempDir dir;
+    std::string path = (dir.path() / "d.cdx").string();
+    std::string error;
+    CdxTagInfo info = numberTag("POINTS");
+    info.descending = true;
+    std::vector<std::pair<std::string, std::uint32_t>> want;
+    std::vector<CdxEntry> entries;
+    for (std::uint32_t r = 1; r <= 600; ++r) {
+        entries.push_back({derode::engine::cdxNumberKey(double(r % 97)), r});
+        want.emplace_back(entries.back().key, r);
+    }
+    {
+        auto index = CdxIndex::create(path, error);
+        ASSERT_TRUE(index) << error;
+        ASSERT_TRUE(index->addTag(info, {entries.begin(), entries.begin() + 300}, error)) << error;
+        for (std::size_t i = 300; i < entries.size(); ++i) ASSERT_TRUE(index->insert(0, entries[i]));
+    }
+    std::sort(want.rbegin(), want.rend());
+    auto index = CdxIndex::open(path, true, error);
+    ASSERT_TRUE(index) << error;
+    EXPECT_TRUE(index->tags()[0].descending);
+    auto got = index->entries(0);
+    ASSERT_EQ(got.size(), want.size());
+    for (std::size_t i = 0; i < got.size(); ++i) {
+        ASSERT_EQ(got[i].key, want[i].first) << i;
+        ASSERT_EQ(got[i].recno, want[i].second) << i;
+    }
+    EXPECT_TRUE(index->check(0).empty());
+}
+
 TEST(CdxIndex, RebuildAllReplacesTheFileWithTheSameTags) {
     derode::test::TempDir dir;
     fs::path path = derode::test::copyFixture("xbase/members-25/membres-2.cdx", dir.path());

@@ -1095,8 +1095,10 @@ public:
         CdxEntry first;
         t.filler = 0;
         std::vector<PathStep> path;
-        std::uint8_t low[8] = {};
-        if (!locate(t, low, 0, false, path) || !entryAt(t, path.back().node, path.back().index, first)) return 'C';
+        std::uint8_t low[8];
+        std::memset(low, t.descending ? 0xFF : 0, sizeof low);
+        if (!locate(t, low, t.descending ? kNone : 0, false, path) || !entryAt(t, path.back().node, path.back().index, first))
+            return 'C';
         auto b = std::uint8_t(first.key[0]);
         bool control = false;
         for (char c : first.key.substr(0, std::size_t(8 - trailOf(t, reinterpret_cast<const std::uint8_t*>(first.key.data())))))
