@@ -187,13 +187,10 @@ public:
     int fd_ = -1;
     bool readOnly_ = false;
     std::uint64_t fileSize_ = 0;
-    std::uint32_t freeHead_ = 0;         // free list as found on disk
-    std::vector<std::uint32_t> free_;    // the free list in memory, next page to reuse last
-    bool freeListDirty_ = false;
+    std::vector<std::uint32_t> free_;    // pages no node uses, next one to reuse last
     std::vector<std::uint32_t> fresh_;   // pages allocated since the last flush
     std::vector<PathStep> steps_;        // scratch of the navigation calls, kept to spare allocations
     std::string key_;
-    bool dirHeaderDirty_ = false;
     Tree dir_;
     std::vector<std::unique_ptr<Tree>> trees_;
     std::vector<CdxTagInfo> infos_;
@@ -445,7 +442,6 @@ public:
         if (!free_.empty()) {
             page = free_.back();
             free_.pop_back();
-            freeListDirty_ = true;
         } else {
             page = std::uint32_t(fileSize_);
             fileSize_ += kPage;
@@ -453,25 +449,13 @@ public:
         fresh_.push_back(page);
         return page;
     }
-    // A freed page is marked on disk only at the next flush, after the pages that stopped pointing to it.
+    // A freed page is only remembered: nothing on disk names it, so no reader can mistake it for a
+    // list in its own format; the next open finds it again as a page no tree reaches.
     void freePage(Node* nd) {
         std::uint32_t page = nd->page;
         cacheBytes_ -= nd->footprint();
         cache_.erase(page);
         free_.push_back(page);
-        freeListDirty_ = true;
-    }
-    void writeFreeList() {
-        std::uint8_t buffer[kPage] = {};
-        std::uint32_t next = 0;
-        for (std::uint32_t page : free_) {  // the last one reused first is the head
-            putLe32(buffer, next);
-            writeRaw(page, buffer, kPage);
-            next = page;
-        }
-        freeHead_ = next;
-        dirHeaderDirty_ = true;
-        freeListDirty_ = false;
     }
 
     bool flush(std::string& error) {
@@ -481,18 +465,15 @@ public:
         cache_.forEach([&](Node& nd) {
             if (nd.dirty && writeNode(nd)) nd.dirty = false;
         });
-        if (freeListDirty_) writeFreeList();
         std::uint8_t b4[4];
         for (auto& t : trees_)
             if (t->headerDirty) {
                 putLe32(b4, t->root);
                 if (writeRaw(t->header, b4, 4)) t->headerDirty = false;
             }
-        if (dir_.headerDirty || dirHeaderDirty_) {
-            std::uint8_t head[8];
-            putLe32(head, dir_.root);
-            putLe32(head + 4, freeHead_);
-            if (writeRaw(0, head, 8)) dir_.headerDirty = dirHeaderDirty_ = false;
+        if (dir_.headerDirty) {
+            putLe32(b4, dir_.root);
+            if (writeRaw(0, b4, 4)) dir_.headerDirty = false;
         }
         if (ioFailed_) { error = std::string("écriture de l'index impossible : ") + std::strerror(errno); return false; }
         return true;
@@ -1114,8 +1095,7 @@ public:
         dir_.filler = ' ';
         std::uint8_t head[8];
         readRaw(0, head, 8);
-        freeHead_ = le32(head + 4);
-        if (freeHead_ == kNone) freeHead_ = 0;
+        const std::uint32_t foreignFreeList = le32(head + 4);
         std::unordered_set<std::uint32_t> visited;
         std::vector<CdxEntry> tagEntries;
         Walk w = walkTree(dir_, &tagEntries, &visited);
@@ -1149,19 +1129,11 @@ public:
             }
             infos_.push_back(t.info);
         }
-        // A free list that leads outside the file or into live pages is forgotten, never followed.
-        std::unordered_set<std::uint32_t> seen;
-        for (std::uint32_t p = freeHead_; p != 0 && p != kNone;) {
-            if (!validPage(p) || visited.count(p) || !seen.insert(p).second) {
-                free_.clear();
-                freeListDirty_ = true;
-                break;
-            }
-            free_.insert(free_.begin(), p);
-            std::uint8_t b4[4];
-            if (!readRaw(p, b4, 4)) break;
-            p = le32(b4);
-        }
+        // Pages no tree reaches are free for reuse, unless another engine keeps a free list of its
+        // own in the header, in a form we do not know: then its pages are left alone.
+        if (foreignFreeList == 0 || foreignFreeList == kNone)
+            for (std::uint64_t p = fileSize_ - kPage; p >= kHeaderSize; p -= kPage)
+                if (!visited.count(std::uint32_t(p))) free_.push_back(std::uint32_t(p));
         return true;
     }
     void releaseClean() {
