@@ -107,6 +107,7 @@ struct Tree {
     bool unique = false;
     bool descending = false;
     bool headerDirty = false;
+    std::uint32_t foreignFreeList = 0;  // free-list field as read: another engine's, never followed
     CdxTagInfo info;
 };
 
@@ -1045,6 +1046,7 @@ public:
         }
         t.header = offset;
         t.root = le32(h);
+        t.foreignFreeList = le32(h + 4) == kNone ? 0 : le32(h + 4);
         t.keyLength = le16(h + 12);
         options = h[14];
         t.unique = options & 0x01;
@@ -1093,9 +1095,6 @@ public:
         if (!readHeader(0, dir_, options, error)) return false;
         if (dir_.keyLength > 64) { error = "répertoire des index invalide"; return false; }
         dir_.filler = ' ';
-        std::uint8_t head[8];
-        readRaw(0, head, 8);
-        const std::uint32_t foreignFreeList = le32(head + 4);
         std::unordered_set<std::uint32_t> visited;
         std::vector<CdxEntry> tagEntries;
         Walk w = walkTree(dir_, &tagEntries, &visited);
@@ -1131,7 +1130,9 @@ public:
         }
         // Pages no tree reaches are free for reuse, unless another engine keeps a free list of its
         // own in the header, in a form we do not know: then its pages are left alone.
-        if (foreignFreeList == 0 || foreignFreeList == kNone)
+        bool foreign = dir_.foreignFreeList != 0;
+        for (const auto& tree : trees_) foreign = foreign || tree->foreignFreeList != 0;
+        if (!foreign)
             for (std::uint64_t p = fileSize_ - kPage; p >= kHeaderSize; p -= kPage)
                 if (!visited.count(std::uint32_t(p))) free_.push_back(std::uint32_t(p));
         return true;
