@@ -537,6 +537,12 @@ TEST(CdxIndex, IndependentReaderReadsOurTags) {
         ASSERT_TRUE(index->addTag(textTag("NOM-PRENON", 40), {}, error)) << error;
         ASSERT_TRUE(index->addTag(numberTag("NO_JETON"), numberEntries, error)) << error;
         for (const auto& e : nameEntries) ASSERT_TRUE(index->insert(0, e));  // maintained, not built
+        // A run of 300 neighbouring keys and every third record: emptied leaves leave the chain.
+        std::vector<std::pair<std::string, std::uint32_t>> gone(std::next(names.begin(), 700), std::next(names.begin(), 1000));
+        for (const auto& e : nameEntries)
+            if (e.recno % 3 == 0) gone.emplace_back(e.key, e.recno);
+        for (const auto& g : gone)
+            if (names.erase(g)) ASSERT_TRUE(index->remove(0, {g.first, g.second}));
     }
     auto dump = [&](const std::string& type, const std::string& tag) {
         std::string out = (dir.path() / "dump.txt").string();
