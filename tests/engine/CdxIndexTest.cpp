@@ -1,4 +1,4 @@
-// The compound index against files written by another xBase engine, against a std::multiset model
+// The compound index against files written by another xBase engine, against an ordered-set model
 // under random edits, and against malformed files.
 
 #include "core/Encoding.h"
