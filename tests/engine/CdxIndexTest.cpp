@@ -341,6 +341,37 @@ TEST(CdxIndex, RandomInsertsAndRemovesFollowAModel) {
     derode::engine::setCdxCacheBudget(16u << 20);
 }
 
+// Tags built by the other engine take our edits: its pages split, empty and join ours.
+TEST(CdxIndex, EditsTagsWrittenByAnotherEngine) {
+    derode::test::TempDir dir;
+    fs::path path = derode::test::copyFixture("xbase/members-3000/membres-2.cdx", dir.path());
+    std::string error;
+    std::mt19937 rng(5);
+    Model names, numbers;
+    {
+        auto index = CdxIndex::open(path.string(), false, error);
+        ASSERT_TRUE(index) << error;
+        for (const auto& e : index->entries(0)) names.insert({e.key, e.recno});
+        for (const auto& e : index->entries(1)) numbers.insert({e.key, e.recno});
+        std::vector<std::pair<std::string, std::uint32_t>> gone(names.begin(), std::next(names.begin(), 400));
+        for (int i = 0; i < 600; ++i) gone.push_back(*std::next(names.begin(), std::ptrdiff_t(rng() % names.size())));
+        for (const auto& g : gone)
+            if (names.erase(g)) ASSERT_TRUE(index->remove(0, {g.first, g.second}));
+        for (std::uint32_t r = 3001; r <= 4500; ++r) {
+            CdxEntry e{randomName(rng, 40), r};
+            ASSERT_TRUE(index->insert(0, e));
+            names.insert({e.key, r});
+            CdxEntry n{derode::engine::cdxNumberKey(double(rng() % 999 + 1)), r};
+            ASSERT_TRUE(index->insert(1, n));
+            numbers.insert({n.key, r});
+        }
+    }
+    auto index = CdxIndex::open(path.string(), true, error);
+    ASSERT_TRUE(index) << error;
+    expectSame(*index, 0, names);
+    expectSame(*index, 1, numbers);
+}
+
 TEST(CdxIndex, UniqueTagKeepsTheFirstRecordOfEachKey) {
     derode::test::TempDir dir;
     std::string path = (dir.path() / "u.cdx").string();
