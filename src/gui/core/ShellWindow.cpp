@@ -6,6 +6,7 @@
 #include "gui/core/Resources.h"
 #include "gui/core/ShellMenu.h"
 #include "gui/league/OptionDialog.h"
+#include "gui/league/PasswordDialog.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -70,6 +71,7 @@ CSHELLWINDOW::CSHELLWINDOW(QWidget* parent) : QMainWindow(parent)
     setWindowIcon(resourceIcon(QStringLiteral("AAA_DEZOVUZI")));
 
     bindCommand(Command::MENU_QUIT, [this] { MENU_QUIT(); });
+    bindCommand(Command::MENU_PASSWORD, [this] { MENU_PASSWORD(); });
     bindCommand(Command::MENU_OPTIONS, [this] { MENU_OPTIONS(); });
 
     FORCEINSERTKEYSTATE();
@@ -221,6 +223,12 @@ void CSHELLWINDOW::ONTIMER()
 }
 
 void CSHELLWINDOW::MENU_QUIT() { close(); }
+
+void CSHELLWINDOW::MENU_PASSWORD()
+{
+    CPASSDLG dialog(this);
+    dialog.exec();
+}
 
 void CSHELLWINDOW::MENU_OPTIONS()
 {

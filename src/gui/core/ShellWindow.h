@@ -53,6 +53,7 @@ public:
     void FORCEINSERTKEYSTATE();
     void ONTIMER();
     void MENU_QUIT();
+    void MENU_PASSWORD();
     void MENU_OPTIONS();
     void MENU_POPARROW1();
 

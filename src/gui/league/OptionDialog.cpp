@@ -3,7 +3,7 @@
 #include "core/Session.h"
 #include "gui/ui/DialogUnits.h"
 #include "gui/ui/MaskedEdit.h"
-#include "league/OptionsDialogValues.h"
+#include "league/Options.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -25,12 +25,10 @@ QLabel* optionLabel(QWidget* parent, int number, const QString& text, const QStr
 
 MaskedEdit* twoDigits(QWidget* parent, int number)
 {
-    auto* edit = new MaskedEdit(QStringLiteral("99"), parent);
+    auto* edit = new MaskedEdit(QString::fromLatin1(league::kTwoDigitMask), parent);
     edit->setObjectName(QStringLiteral("id%1").arg(number));
     return edit;
 }
-
-QString number(int value) { return QString::number(value); }
 }  // namespace
 
 OPTIONDLG::OPTIONDLG(QWidget* owner) : QDialog(owner)
@@ -87,24 +85,24 @@ OPTIONDLG::OPTIONDLG(QWidget* owner) : QDialog(owner)
     grid->setColumnStretch(0, 1);
 
     const std::string& league = core::session().currentLeague;
-    league::OptionsDialogValues values = league::readOptionsForDialog(league);
-    memberListCopies_->setText(number(values.memberListCopies));
-    drawCopies_->setText(number(values.drawSheetCopies));
-    lanes_->setText(number(values.lanes));
-    heading_->setText(QString::fromStdString(values.reportHeading));
-    maxPoints_->setText(number(values.maxPoints));
+    league::OptionFields fields = league::loadOptionFields(league);
+    memberListCopies_->setText(QString::fromStdString(fields.memberListCopies));
+    drawCopies_->setText(QString::fromStdString(fields.drawCopies));
+    lanes_->setText(QString::fromStdString(fields.lanes));
+    heading_->setText(QString::fromStdString(fields.heading));
+    maxPoints_->setText(QString::fromStdString(fields.maxPoints));
     league_->setText(QString::fromStdString(league));
 }
 
 void OPTIONDLG::CSAVEBUT()
 {
-    league::OptionsDialogValues values;
-    values.memberListCopies = memberListCopies_->value();
-    values.drawSheetCopies = drawCopies_->value();
-    values.lanes = lanes_->value();
-    values.reportHeading = heading_->text().toStdString();
-    values.maxPoints = maxPoints_->value();
-    league::writeOptionsFromDialog(core::session().currentLeague, values);
+    league::OptionFields fields;
+    fields.memberListCopies = memberListCopies_->text().toStdString();
+    fields.drawCopies = drawCopies_->text().toStdString();
+    fields.lanes = lanes_->text().toStdString();
+    fields.heading = heading_->text().toStdString();
+    fields.maxPoints = maxPoints_->text().toStdString();
+    league::saveOptionFields(core::session().currentLeague, fields);
     done(0);
 }
 

@@ -13,6 +13,4 @@ MaskedEdit::MaskedEdit(const QString& digitTemplate, QWidget* parent) : QLineEdi
     setMaximumWidth(fontMetrics().horizontalAdvance(QString(digits + 2, QLatin1Char('0'))) + 12);
 }
 
-int MaskedEdit::value() const { return text().toInt(); }
-
 }  // namespace derode::gui

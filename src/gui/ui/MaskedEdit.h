@@ -10,9 +10,6 @@ class MaskedEdit : public QLineEdit {
     Q_OBJECT
 public:
     MaskedEdit(const QString& digitTemplate, QWidget* parent = nullptr);
-
-    // The numeric value of the text; an empty field gives 0.
-    int value() const;
 };
 
 }  // namespace derode::gui
