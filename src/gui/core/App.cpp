@@ -31,7 +31,7 @@ int CAPP::START()
     QLocale::setDefault(QLocale(QLocale::French, QLocale::Canada));
     auto* translator = new QTranslator(qApp);
     if (translator->load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(translator);
     // Deleted records are hidden by the table engine for every run; the Insert toggle cannot be
     // forced here.
@@ -64,4 +64,4 @@ int CAPP::START()
     return QApplication::exec();
 }
 
-}  // namespace derode::gui
+} // namespace derode::gui

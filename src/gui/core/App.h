@@ -28,4 +28,4 @@ private:
     std::vector<std::function<void(CSHELLWINDOW&)>> setups_;
 };
 
-}  // namespace derode::gui
+} // namespace derode::gui

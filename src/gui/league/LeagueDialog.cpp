@@ -14,9 +14,11 @@
 namespace derode::gui {
 
 namespace {
-}  // namespace
+} // namespace
 
-CREATELIGUE::CREATELIGUE(QWidget* owner, int mode, const QString& selected) : QDialog(owner), mode_(mode)
+CREATELIGUE::CREATELIGUE(QWidget* owner, int mode, const QString& selected)
+    : QDialog(owner)
+    , mode_(mode)
 {
     setObjectName(QStringLiteral("CREATELIGUE"));
     league::LeagueDialogLook look = league::leagueDialogLook(static_cast<league::LeagueDialogMode>(mode));
@@ -63,9 +65,15 @@ CREATELIGUE::CREATELIGUE(QWidget* owner, int mode, const QString& selected) : QD
     password_->setFocus();
 }
 
-QString CREATELIGUE::LIGUE() const { return name_->text(); }
+QString CREATELIGUE::LIGUE() const
+{
+    return name_->text();
+}
 
-void CREATELIGUE::CCHECKBOX1() { password_->setEchoMode(show_->isChecked() ? QLineEdit::Normal : QLineEdit::Password); }
+void CREATELIGUE::CCHECKBOX1()
+{
+    password_->setEchoMode(show_->isChecked() ? QLineEdit::Normal : QLineEdit::Password);
+}
 
 void CREATELIGUE::ONEDITCHANGE()
 {
@@ -84,8 +92,8 @@ void CREATELIGUE::ONEDITCHANGE()
 
 void CREATELIGUE::CPUSHSAVEACTION()
 {
-    done(league::leagueDialogAction(static_cast<league::LeagueDialogMode>(mode_),
-                                    password_->text().toStdString(), name_->text().toStdString()));
+    done(league::leagueDialogAction(
+        static_cast<league::LeagueDialogMode>(mode_), password_->text().toStdString(), name_->text().toStdString()));
 }
 
-}  // namespace derode::gui
+} // namespace derode::gui

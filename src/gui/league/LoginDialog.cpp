@@ -28,9 +28,10 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text, cons
     push->setAutoDefault(false);
     return push;
 }
-}  // namespace
+} // namespace
 
-CLOGIN::CLOGIN(QWidget* parent) : QDialog(parent)
+CLOGIN::CLOGIN(QWidget* parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("CLOGIN"));
     setWindowTitle(QStringLiteral("Derode-V3, Session"));
@@ -42,10 +43,12 @@ CLOGIN::CLOGIN(QWidget* parent) : QDialog(parent)
     leagues_ = new QComboBox(choose);
     leagues_->setObjectName(QStringLiteral("id107"));
     leagues_->setMinimumWidth(220);
-    auto* add = button(choose, "CPUSHAJOUTLIGUE", QStringLiteral("Ajouter"), QStringLiteral("Ajouter le nom d'une ligue"));
-    rename_ = button(choose, "CPUSHMODIFLIGUE", QStringLiteral("Modifier"), QStringLiteral("Modifier le nom d'une ligue"));
-    remove_ = button(choose, "CPUSHDELETELIGUE", QStringLiteral("Supprimer"),
-                     QStringLiteral("Supprimer complètement un ligue"));
+    auto* add
+        = button(choose, "CPUSHAJOUTLIGUE", QStringLiteral("Ajouter"), QStringLiteral("Ajouter le nom d'une ligue"));
+    rename_
+        = button(choose, "CPUSHMODIFLIGUE", QStringLiteral("Modifier"), QStringLiteral("Modifier le nom d'une ligue"));
+    remove_ = button(
+        choose, "CPUSHDELETELIGUE", QStringLiteral("Supprimer"), QStringLiteral("Supprimer complètement un ligue"));
     normalUser_ = button(choose, "CPUSHNORMALUSER", QStringLiteral("Usager normal"));
     auto* chooseLayout = new QGridLayout(choose);
     chooseLayout->addWidget(leagues_, 0, 0, 1, 3);
@@ -113,7 +116,10 @@ CLOGIN::CLOGIN(QWidget* parent) : QDialog(parent)
     password_->setFocus();
 }
 
-QString CLOGIN::CURRENTLIGUE() const { return leagues_->currentText(); }
+QString CLOGIN::CURRENTLIGUE() const
+{
+    return leagues_->currentText();
+}
 
 void CLOGIN::showList(const league::LoginListState& state)
 {
@@ -123,9 +129,8 @@ void CLOGIN::showList(const league::LoginListState& state)
         leagues_->addItem(QString::fromStdString(name));
     leagues_->setCurrentIndex(state.selected);
     filling_ = false;
-    for (QWidget* entry : {static_cast<QWidget*>(normalUser_), static_cast<QWidget*>(administrator_),
-                           static_cast<QWidget*>(remove_), static_cast<QWidget*>(rename_),
-                           static_cast<QWidget*>(password_)})
+    for (QWidget* entry : { static_cast<QWidget*>(normalUser_), static_cast<QWidget*>(administrator_),
+             static_cast<QWidget*>(remove_), static_cast<QWidget*>(rename_), static_cast<QWidget*>(password_) })
         entry->setEnabled(state.leagueAvailable);
 }
 
@@ -141,9 +146,15 @@ void CLOGIN::CPUSHADMIN()
         done(result);
 }
 
-void CLOGIN::QUITBUT() { done(0); }
+void CLOGIN::QUITBUT()
+{
+    done(0);
+}
 
-void CLOGIN::CCHECKBOX1() { password_->setEchoMode(show_->isChecked() ? QLineEdit::Normal : QLineEdit::Password); }
+void CLOGIN::CCHECKBOX1()
+{
+    password_->setEchoMode(show_->isChecked() ? QLineEdit::Normal : QLineEdit::Password);
+}
 
 void CLOGIN::CPUSHAJOUTLIGUE()
 {
@@ -173,4 +184,4 @@ void CLOGIN::CPUSHDELETELIGUE()
         showList(league::refreshLogin(core::session().currentLeague));
 }
 
-}  // namespace derode::gui
+} // namespace derode::gui

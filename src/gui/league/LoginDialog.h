@@ -45,4 +45,4 @@ private:
     QCheckBox* show_;
 };
 
-}  // namespace derode::gui
+} // namespace derode::gui

@@ -29,9 +29,10 @@ QLabel* label(QWidget* parent, int number, const QString& text)
     label->setObjectName(QStringLiteral("id%1").arg(number));
     return label;
 }
-}  // namespace
+} // namespace
 
-CPASSDLG::CPASSDLG(QWidget* owner) : QDialog(owner)
+CPASSDLG::CPASSDLG(QWidget* owner)
+    : QDialog(owner)
 {
     setObjectName(QStringLiteral("CPASSDLG"));
     setWindowTitle(QStringLiteral("Changement de mot de passe"));
@@ -72,17 +73,21 @@ CPASSDLG::CPASSDLG(QWidget* owner) : QDialog(owner)
 void CPASSDLG::CCHECKBOX1()
 {
     QLineEdit::EchoMode mode = show_->isChecked() ? QLineEdit::Normal : QLineEdit::Password;
-    for (QLineEdit* edit : {current_, newPassword_, again_})
+    for (QLineEdit* edit : { current_, newPassword_, again_ })
         edit->setEchoMode(mode);
 }
 
 void CPASSDLG::CSAVEBUT()
 {
-    if (league::savePasswordChange(current_->text().toStdString(), newPassword_->text().toStdString(),
-                                   again_->text().toStdString()) == 1)
+    if (league::savePasswordChange(
+            current_->text().toStdString(), newPassword_->text().toStdString(), again_->text().toStdString())
+        == 1)
         done(1);
 }
 
-void CPASSDLG::CCANCELBUT() { done(0); }
+void CPASSDLG::CCANCELBUT()
+{
+    done(0);
+}
 
-}  // namespace derode::gui
+} // namespace derode::gui

@@ -1,10 +1,10 @@
 // The start-up sequence: a second copy, quitting the login, and a whole run from the login to
 // the closing question with the stored placement.
+#include "gui/core/App.h"
 #include "core/Registry.h"
 #include "core/Session.h"
 #include "core/Settings.h"
 #include "core/SingleInstance.h"
-#include "gui/core/App.h"
 #include "gui/core/ShellWindow.h"
 #include "guisupport/GuiTestSupport.h"
 #include "league/Leagues.h"
@@ -32,7 +32,7 @@ core::WindowPlacement storedPlacement()
     key.WORKING_SUBKEY(core::settings::kParametersPath);
     return core::readWindowPlacement(key);
 }
-}  // namespace
+} // namespace
 
 class AppTest : public QObject {
     Q_OBJECT
@@ -41,7 +41,7 @@ private slots:
     {
         test::TestLocations where;
         test::ScriptedAnswerer answerer;
-        core::session() = core::Session{};
+        core::session() = core::Session {};
         gui::CAPP app;
         app.setSingleInstanceLock(where.dir().str() + "derode.lock");
         int setups = 0;
@@ -60,14 +60,13 @@ private slots:
     {
         test::TestLocations where;
         test::ScriptedAnswerer answerer;
-        core::session() = core::Session{};
+        core::session() = core::Session {};
         league::CREATENEWLIGUE("Lundi");
         gui::CAPP app;
         app.setSingleInstanceLock(where.dir().str() + "derode.lock");
         int about = 0;
-        app.onMainWindow([&about](gui::CSHELLWINDOW& w) {
-            w.bindCommand(gui::Command::MENU_ABOUT, [&about] { ++about; });
-        });
+        app.onMainWindow(
+            [&about](gui::CSHELLWINDOW& w) { w.bindCommand(gui::Command::MENU_ABOUT, [&about] { ++about; }); });
         test::onNextModal([](QDialog* d) {
             control<QLineEdit>(d, "id103")->setText(QStringLiteral("MélodiaxRF"));
             control<QPushButton>(d, "CPUSHADMIN")->click();

@@ -1,10 +1,10 @@
 // The login dialog with its league dialog: the list and the remembered league, entering as normal
 // user or administrator, quitting, and creating, renaming and deleting leagues from it.
+#include "gui/league/LoginDialog.h"
 #include "core/IniFile.h"
 #include "core/Session.h"
 #include "core/Settings.h"
 #include "gui/league/LeagueDialog.h"
-#include "gui/league/LoginDialog.h"
 #include "gui/ui/SingleLineEditEx.h"
 #include "guisupport/GuiTestSupport.h"
 #include "league/Leagues.h"
@@ -31,7 +31,7 @@ struct Run {
 
     explicit Run(std::initializer_list<const char*> leagues, const char* remembered = nullptr)
     {
-        core::session() = core::Session{};
+        core::session() = core::Session {};
         for (const char* name : leagues)
             league::CREATENEWLIGUE(name);
         if (remembered)
@@ -71,7 +71,7 @@ void answerLeagueDialog(const QString& password, const QString& name = {})
         control<QPushButton>(d, "CPUSHSAVEACTION")->click();
     });
 }
-}  // namespace
+} // namespace
 
 class LoginDialogTest : public QObject {
     Q_OBJECT
@@ -93,7 +93,7 @@ private slots:
         // The first league, with the new-league password; it becomes selected and enterable.
         answerLeagueDialog(QStringLiteral("MélodiaxRF"), QStringLiteral("Lundi"));
         control<QPushButton>(&login, "CPUSHAJOUTLIGUE")->click();
-        QCOMPARE(entries(control<QComboBox>(&login, "id107")), QStringList{"Lundi"});
+        QCOMPARE(entries(control<QComboBox>(&login, "id107")), QStringList { "Lundi" });
         QCOMPARE(login.CURRENTLIGUE(), QStringLiteral("Lundi"));
         QVERIFY(entryEnabled(login));
         QVERIFY(fs::is_directory(run.where.get().leagueFolder("Lundi") + "PartiesParDates"));
@@ -104,24 +104,27 @@ private slots:
     {
         QTest::addColumn<QString>("remembered");
         QTest::addColumn<QString>("selected");
-        QTest::newRow("remembered") << "Lundi" << "Lundi";
-        QTest::newRow("nothing remembered") << "" << "Jeudi";
-        QTest::newRow("remembered league gone") << "Mardi" << "Jeudi";
+        QTest::newRow("remembered") << "Lundi"
+                                    << "Lundi";
+        QTest::newRow("nothing remembered") << ""
+                                            << "Jeudi";
+        QTest::newRow("remembered league gone") << "Mardi"
+                                                << "Jeudi";
     }
     void opensOnTheRememberedLeagueElseTheFirst()
     {
         QFETCH(QString, remembered);
         std::string name = remembered.toStdString();
-        Run run({"Lundi", "Jeudi"}, name.empty() ? nullptr : name.c_str());
+        Run run({ "Lundi", "Jeudi" }, name.empty() ? nullptr : name.c_str());
         gui::CLOGIN login;
-        QCOMPARE(entries(control<QComboBox>(&login, "id107")), (QStringList{"Jeudi", "Lundi"}));
+        QCOMPARE(entries(control<QComboBox>(&login, "id107")), (QStringList { "Jeudi", "Lundi" }));
         QTEST(login.CURRENTLIGUE(), "selected");
         QCOMPARE(QString::fromStdString(core::session().currentLeague), login.CURRENTLIGUE());
     }
 
     void enteringAsAdministratorChecksTheSelectedLeaguesPassword()
     {
-        Run run({"Lundi", "Jeudi"}, "Lundi");
+        Run run({ "Lundi", "Jeudi" }, "Lundi");
         league::writePasswordFile(run.where.get().leagueFolder("Jeudi") + "System.pwd", "Jeudi2026");
         gui::CLOGIN login;
         auto* list = control<QComboBox>(&login, "id107");
@@ -129,14 +132,14 @@ private slots:
         QCOMPARE(core::session().currentLeague, std::string("Jeudi"));
 
         auto* password = control<QLineEdit>(&login, "id103");
-        password->setText(QStringLiteral("MélodiaxRF"));  // Lundi's, not Jeudi's
+        password->setText(QStringLiteral("MélodiaxRF")); // Lundi's, not Jeudi's
         login.CPUSHADMIN();
-        QCOMPARE(run.answerer.texts(), std::vector<std::string>{"\r\n\r\n\r\nMot de passe invalide"});
+        QCOMPARE(run.answerer.texts(), std::vector<std::string> { "\r\n\r\n\r\nMot de passe invalide" });
         QCOMPARE(run.answerer.shown()[0].kind, core::MessageKind::Error);
         QCOMPARE(password->text(), QStringLiteral("MélodiaxRF"));
         QCOMPARE(run.remembered(), std::string("Lundi"));
 
-        password->setText(QStringLiteral("jeudi2026"));  // letter case counts
+        password->setText(QStringLiteral("jeudi2026")); // letter case counts
         login.CPUSHADMIN();
         QCOMPARE(run.answerer.shown().size(), size_t(2));
 
@@ -160,7 +163,7 @@ private slots:
     void masterPasswordNormalUserAndQuit()
     {
         QFETCH(QString, button);
-        Run run({"Lundi"});
+        Run run({ "Lundi" });
         gui::CLOGIN login;
         control<QLineEdit>(&login, "id103")->setText(QString::fromStdString(league::PASSALL()));
         test::onNextModal([button](QDialog* d) {
@@ -177,7 +180,7 @@ private slots:
 
     void passwordDisplayFollowsTheCheckBox()
     {
-        Run run({"Lundi"});
+        Run run({ "Lundi" });
         gui::CLOGIN login;
         auto* password = control<QLineEdit>(&login, "id103");
         QCOMPARE(password->echoMode(), QLineEdit::Password);
@@ -189,11 +192,11 @@ private slots:
 
     void renameMovesTheLeagueAndKeepsItsPassword()
     {
-        Run run({"Lundi", "Jeudi"}, "Lundi");
+        Run run({ "Lundi", "Jeudi" }, "Lundi");
         gui::CLOGIN login;
         answerLeagueDialog(QStringLiteral("MélodiaxRF"), QStringLiteral("Mardi"));
         control<QPushButton>(&login, "CPUSHMODIFLIGUE")->click();
-        QCOMPARE(entries(control<QComboBox>(&login, "id107")), (QStringList{"Jeudi", "Mardi"}));
+        QCOMPARE(entries(control<QComboBox>(&login, "id107")), (QStringList { "Jeudi", "Mardi" }));
         QCOMPARE(login.CURRENTLIGUE(), QStringLiteral("Mardi"));
         QCOMPARE(core::session().leaguePassword, std::string("MélodiaxRF"));
         QVERIFY(!fs::exists(run.where.get().leagueFolder("Lundi")));
@@ -201,7 +204,7 @@ private slots:
         // Onto an existing league: refused, nothing changes.
         answerLeagueDialog(QStringLiteral("MélodiaxRF"), QStringLiteral("Jeudi"));
         control<QPushButton>(&login, "CPUSHMODIFLIGUE")->click();
-        QCOMPARE(entries(control<QComboBox>(&login, "id107")), (QStringList{"Jeudi", "Mardi"}));
+        QCOMPARE(entries(control<QComboBox>(&login, "id107")), (QStringList { "Jeudi", "Mardi" }));
         QCOMPARE(login.CURRENTLIGUE(), QStringLiteral("Mardi"));
         QCOMPARE(run.answerer.shown().size(), size_t(1));
         QVERIFY(fs::exists(run.where.get().leagueFolder("Mardi") + "System.pwd"));
@@ -209,12 +212,12 @@ private slots:
 
     void deletingTheOnlyLeagueEmptiesTheList()
     {
-        Run run({"Lundi"});
+        Run run({ "Lundi" });
         gui::CLOGIN login;
         // A wrong password: the box, nothing deleted.
         answerLeagueDialog(QStringLiteral("lundi"));
         control<QPushButton>(&login, "CPUSHDELETELIGUE")->click();
-        QCOMPARE(run.answerer.texts(), std::vector<std::string>{"Le mot de passe est invalide"});
+        QCOMPARE(run.answerer.texts(), std::vector<std::string> { "Le mot de passe est invalide" });
         QCOMPARE(run.answerer.shown()[0].kind, core::MessageKind::PlainError);
         QVERIFY(fs::exists(run.where.get().leagueFolder("Lundi")));
 

@@ -1,7 +1,7 @@
 // The password change dialog and the administrator confirmation.
+#include "gui/league/PasswordDialog.h"
 #include "core/Session.h"
 #include "gui/league/PassAccess.h"
-#include "gui/league/PasswordDialog.h"
 #include "guisupport/GuiTestSupport.h"
 #include "league/Leagues.h"
 #include "league/Password.h"
@@ -18,8 +18,8 @@ using namespace derode;
 using derode::test::control;
 
 namespace {
-const char* const NOT_SAME =
-    "Les deux nouveaux mots de passe ne sont pas identiques, ou n'ont pas le minimum de 6 caractères";
+const char* const NOT_SAME
+    = "Les deux nouveaux mots de passe ne sont pas identiques, ou n'ont pas le minimum de 6 caractères";
 
 // A run inside the league "Lundi", made from the templates, with its password in memory.
 struct Run {
@@ -27,7 +27,7 @@ struct Run {
     test::ScriptedAnswerer answerer;
     Run()
     {
-        core::session() = core::Session{};
+        core::session() = core::Session {};
         league::CREATENEWLIGUE("Lundi");
         core::session().currentLeague = "Lundi";
         core::session().leaguePassword = league::UNCRYPTEX();
@@ -41,7 +41,7 @@ void fill(QDialog& dialog, const QString& current, const QString& fresh, const Q
     control<QLineEdit>(&dialog, "id104")->setText(fresh);
     control<QLineEdit>(&dialog, "id105")->setText(again);
 }
-}  // namespace
+} // namespace
 
 class PasswordDialogTest : public QObject {
     Q_OBJECT
@@ -52,10 +52,16 @@ private slots:
         QTest::addColumn<QString>("fresh");
         QTest::addColumn<QString>("again");
         QTest::addColumn<QString>("message");
-        QTest::newRow("wrong current") << "melodiaxRF" << "Boules2026" << "Boules2026"
+        QTest::newRow("wrong current") << "melodiaxRF"
+                                       << "Boules2026"
+                                       << "Boules2026"
                                        << "Le mot de passe existant est invalide";
-        QTest::newRow("five characters") << "MélodiaxRF" << "Boule" << "Boule" << NOT_SAME;
-        QTest::newRow("different") << "MélodiaxRF" << "Boules2026" << "Boules2027" << NOT_SAME;
+        QTest::newRow("five characters") << "MélodiaxRF"
+                                         << "Boule"
+                                         << "Boule" << NOT_SAME;
+        QTest::newRow("different") << "MélodiaxRF"
+                                   << "Boules2026"
+                                   << "Boules2027" << NOT_SAME;
     }
     void refusedChangesKeepTheDialogAndTheFile()
     {
@@ -69,7 +75,7 @@ private slots:
         fill(dialog, current, fresh, again);
         control<QPushButton>(&dialog, "CSAVEBUT")->click();
         QVERIFY(dialog.isVisible());
-        QCOMPARE(run.answerer.texts(), std::vector<std::string>{message.toStdString()});
+        QCOMPARE(run.answerer.texts(), std::vector<std::string> { message.toStdString() });
         QCOMPARE(run.answerer.shown()[0].caption, std::string("ERREUR"));
         QCOMPARE(league::readPasswordFile(run.passwordFile()), std::string("MélodiaxRF"));
     }
@@ -107,10 +113,10 @@ private slots:
         gui::CPASSDLG dialog(nullptr);
         auto* box = control<QCheckBox>(&dialog, "CCHECKBOX1");
         box->setChecked(true);
-        for (const char* name : {"id101", "id104", "id105"})
+        for (const char* name : { "id101", "id104", "id105" })
             QCOMPARE(control<QLineEdit>(&dialog, name)->echoMode(), QLineEdit::Normal);
         box->setChecked(false);
-        for (const char* name : {"id101", "id104", "id105"})
+        for (const char* name : { "id101", "id104", "id105" })
             QCOMPARE(control<QLineEdit>(&dialog, name)->echoMode(), QLineEdit::Password);
         fill(dialog, QStringLiteral("k7m5"), QStringLiteral("Boules2026"), QStringLiteral("Boules2026"));
         test::onNextModal([](QDialog* d) { control<QPushButton>(d, "CCANCELBUT")->click(); });
@@ -135,7 +141,7 @@ private slots:
         });
         QVERIFY(gui::PASSACCESS(nullptr, "Vider la table?\r\nSûr?"));
         QVERIFY(stayed);
-        QCOMPARE(run.answerer.texts(), std::vector<std::string>{"Le mot de passe est invalide"});
+        QCOMPARE(run.answerer.texts(), std::vector<std::string> { "Le mot de passe est invalide" });
 
         test::onNextModal([](QDialog* d) {
             QVERIFY(control<QLabel>(d, "id100")->text().startsWith(QStringLiteral("ATTENTION... Vous allez effacer")));
