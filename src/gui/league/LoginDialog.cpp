@@ -169,9 +169,9 @@ void CLOGIN::CPUSHMODIFLIGUE()
     CREATELIGUE dialog(this, CREATELIGUE::Rename, oldName);
     if (dialog.exec() != CREATELIGUE::Rename)
         return;
-    std::string newName = dialog.LIGUE().toStdString();
-    if (league::renameLeague(oldName.toStdString(), newName))
-        showList(league::refreshLogin(newName));
+    // The rule trims the new name and makes the renamed league current.
+    if (league::renameLeague(oldName.toStdString(), dialog.LIGUE().toStdString()))
+        showList(league::refreshLogin(core::session().currentLeague));
 }
 
 void CLOGIN::CPUSHDELETELIGUE()

@@ -194,7 +194,7 @@ private slots:
     {
         Run run({ "Lundi", "Jeudi" }, "Lundi");
         gui::CLOGIN login;
-        answerLeagueDialog(QStringLiteral("MélodiaxRF"), QStringLiteral("Mardi"));
+        answerLeagueDialog(QStringLiteral("MélodiaxRF"), QStringLiteral(" Mardi "));
         control<QPushButton>(&login, "CPUSHMODIFLIGUE")->click();
         QCOMPARE(entries(control<QComboBox>(&login, "id107")), (QStringList { "Jeudi", "Mardi" }));
         QCOMPARE(login.CURRENTLIGUE(), QStringLiteral("Mardi"));
