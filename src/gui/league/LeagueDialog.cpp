@@ -45,6 +45,7 @@ CREATELIGUE::CREATELIGUE(QWidget* owner, int mode, const QString& selected)
     action->setDefault(true);
 
     auto* grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetFixedSize);  // a fixed dialog, as its template
     grid->addWidget(passwordLabel, 0, 0);
     grid->addWidget(password_, 0, 1);
     grid->addWidget(show_, 1, 1);

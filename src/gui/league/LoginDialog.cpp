@@ -93,6 +93,7 @@ CLOGIN::CLOGIN(QWidget* parent)
     quit->setToolTip(QStringLiteral("Quitter"));
 
     auto* layout = new QGridLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);  // a fixed dialog, as its template
     layout->addWidget(choose, 0, 0);
     layout->addWidget(admin, 0, 1, 2, 1);
     layout->addWidget(quit, 1, 0, Qt::AlignLeft | Qt::AlignBottom);

@@ -67,6 +67,7 @@ OPTIONDLG::OPTIONDLG(QWidget* owner)
     connect(cancel, &QPushButton::clicked, this, &OPTIONDLG::CCANCELBUT);
 
     auto* grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetFixedSize);  // a fixed dialog, as its template
     grid->addWidget(league_, 0, 0, 1, 2);
     grid->addWidget(headingLabel, 1, 0, 1, 2);
     grid->addWidget(heading_, 2, 0, 1, 2);

@@ -51,6 +51,7 @@ PassAccessDialog::PassAccessDialog(QWidget* owner)
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);  // a fixed dialog, as its template
     layout->addWidget(warning_);
     layout->addLayout(field);
     layout->addLayout(buttons);

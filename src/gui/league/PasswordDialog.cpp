@@ -55,6 +55,7 @@ CPASSDLG::CPASSDLG(QWidget* owner)
     connect(cancel, &QPushButton::clicked, this, &CPASSDLG::CCANCELBUT);
 
     auto* grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetFixedSize);  // a fixed dialog, as its template
     grid->addWidget(label(this, 100, QStringLiteral("Mot de passe existant:")), 0, 0);
     grid->addWidget(current_, 0, 1);
     grid->addWidget(label(this, 102, QStringLiteral("Nouveau mot de passe:")), 1, 0);

@@ -92,6 +92,11 @@ private slots:
             });
             poll->start(10);
         });
+        // Never hang the suite: a run that does not end by itself is stopped.
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [] { QApplication::exit(99); });
+        watchdog.start(10000);
         QCOMPARE(app.START(), 0);
         QCOMPARE(caption, QStringLiteral("[Lundi] Derode-V3, 3 ou 4  joueurs, 2 parties"));
         QCOMPARE(geometry, QRect(147, 90, 568, 337));
