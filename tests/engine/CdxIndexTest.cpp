@@ -1,4 +1,4 @@
-// The compound index against files written by another xBase engine, against a std::multiset model
+// The compound index against files written by another xBase engine, against an ordered-set model
 // under random edits, and against malformed files.
 
 #include "core/Encoding.h"
@@ -322,15 +322,54 @@ TEST(CdxIndex, RandomInsertsAndRemovesFollowAModel) {
     ASSERT_TRUE(index) << error;
     expectSame(*index, 0, names);
     expectSame(*index, 1, uniques);
-    // Removing everything leaves a sound, empty tag whose freed pages are used again.
+    // Removing everything leaves a sound, empty tag whose freed pages are used again, in the same
+    // session and after reopening.
     auto size = fs::file_size(path);
     for (const auto& [key, recno] : names) ASSERT_TRUE(index->remove(0, {key, recno}));
     expectSame(*index, 0, {});
-    for (const auto& [key, recno] : names) ASSERT_TRUE(index->insert(0, {key, recno}));
+    auto half = std::next(names.begin(), std::ptrdiff_t(names.size() / 2));
+    for (auto it = names.begin(); it != half; ++it) ASSERT_TRUE(index->insert(0, {it->first, it->second}));
+    ASSERT_TRUE(index->flush(error));
+    EXPECT_EQ(fs::file_size(path), size);
+    index.reset();
+    index = CdxIndex::open(path, false, error);
+    ASSERT_TRUE(index) << error;
+    for (auto it = half; it != names.end(); ++it) ASSERT_TRUE(index->insert(0, {it->first, it->second}));
     ASSERT_TRUE(index->flush(error));
     EXPECT_LE(fs::file_size(path), size + 4096);
     expectSame(*index, 0, names);
     derode::engine::setCdxCacheBudget(16u << 20);
+}
+
+// Tags built by the other engine take our edits: its pages split, empty and join ours.
+TEST(CdxIndex, EditsTagsWrittenByAnotherEngine) {
+    derode::test::TempDir dir;
+    fs::path path = derode::test::copyFixture("xbase/members-3000/membres-2.cdx", dir.path());
+    std::string error;
+    std::mt19937 rng(5);
+    Model names, numbers;
+    {
+        auto index = CdxIndex::open(path.string(), false, error);
+        ASSERT_TRUE(index) << error;
+        for (const auto& e : index->entries(0)) names.insert({e.key, e.recno});
+        for (const auto& e : index->entries(1)) numbers.insert({e.key, e.recno});
+        std::vector<std::pair<std::string, std::uint32_t>> gone(names.begin(), std::next(names.begin(), 400));
+        for (int i = 0; i < 600; ++i) gone.push_back(*std::next(names.begin(), std::ptrdiff_t(rng() % names.size())));
+        for (const auto& g : gone)
+            if (names.erase(g)) ASSERT_TRUE(index->remove(0, {g.first, g.second}));
+        for (std::uint32_t r = 3001; r <= 4500; ++r) {
+            CdxEntry e{randomName(rng, 40), r};
+            ASSERT_TRUE(index->insert(0, e));
+            names.insert({e.key, r});
+            CdxEntry n{derode::engine::cdxNumberKey(double(rng() % 999 + 1)), r};
+            ASSERT_TRUE(index->insert(1, n));
+            numbers.insert({n.key, r});
+        }
+    }
+    auto index = CdxIndex::open(path.string(), true, error);
+    ASSERT_TRUE(index) << error;
+    expectSame(*index, 0, names);
+    expectSame(*index, 1, numbers);
 }
 
 TEST(CdxIndex, UniqueTagKeepsTheFirstRecordOfEachKey) {
@@ -347,6 +386,37 @@ TEST(CdxIndex, UniqueTagKeepsTheFirstRecordOfEachKey) {
     expectSame(*index, 0, want);
     EXPECT_TRUE(index->tags()[0].unique);
     EXPECT_FALSE(index->remove(0, {"ZOLA", 9}));
+}
+
+TEST(CdxIndex, DescendingTagKeepsTheReverseOrder) {
+    derode::test::TempDir dir;
+    std::string path = (dir.path() / "d.cdx").string();
+    std::string error;
+    CdxTagInfo info = numberTag("POINTS");
+    info.descending = true;
+    std::vector<std::pair<std::string, std::uint32_t>> want;
+    std::vector<CdxEntry> entries;
+    for (std::uint32_t r = 1; r <= 600; ++r) {
+        entries.push_back({derode::engine::cdxNumberKey(double(r % 97)), r});
+        want.emplace_back(entries.back().key, r);
+    }
+    {
+        auto index = CdxIndex::create(path, error);
+        ASSERT_TRUE(index) << error;
+        ASSERT_TRUE(index->addTag(info, {entries.begin(), entries.begin() + 300}, error)) << error;
+        for (std::size_t i = 300; i < entries.size(); ++i) ASSERT_TRUE(index->insert(0, entries[i]));
+    }
+    std::sort(want.rbegin(), want.rend());
+    auto index = CdxIndex::open(path, true, error);
+    ASSERT_TRUE(index) << error;
+    EXPECT_TRUE(index->tags()[0].descending);
+    auto got = index->entries(0);
+    ASSERT_EQ(got.size(), want.size());
+    for (std::size_t i = 0; i < got.size(); ++i) {
+        ASSERT_EQ(got[i].key, want[i].first) << i;
+        ASSERT_EQ(got[i].recno, want[i].second) << i;
+    }
+    EXPECT_TRUE(index->check(0).empty());
 }
 
 TEST(CdxIndex, RebuildAllReplacesTheFileWithTheSameTags) {
@@ -498,6 +568,12 @@ TEST(CdxIndex, IndependentReaderReadsOurTags) {
         ASSERT_TRUE(index->addTag(textTag("NOM-PRENON", 40), {}, error)) << error;
         ASSERT_TRUE(index->addTag(numberTag("NO_JETON"), numberEntries, error)) << error;
         for (const auto& e : nameEntries) ASSERT_TRUE(index->insert(0, e));  // maintained, not built
+        // A run of 300 neighbouring keys and every third record: emptied leaves leave the chain.
+        std::vector<std::pair<std::string, std::uint32_t>> gone(std::next(names.begin(), 700), std::next(names.begin(), 1000));
+        for (const auto& e : nameEntries)
+            if (e.recno % 3 == 0) gone.emplace_back(e.key, e.recno);
+        for (const auto& g : gone)
+            if (names.erase(g)) ASSERT_TRUE(index->remove(0, {g.first, g.second}));
     }
     auto dump = [&](const std::string& type, const std::string& tag) {
         std::string out = (dir.path() / "dump.txt").string();

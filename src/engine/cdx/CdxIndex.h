@@ -36,7 +36,9 @@ double cdxNumberFromKey(const std::string& key);
 // make the cache write and reload pages.
 void setCdxCacheBudget(std::size_t bytes);
 
+namespace cdx {
 class CdxFile;
+}
 
 class CdxIndex {
 public:
@@ -84,7 +86,7 @@ public:
 
 private:
     CdxIndex();
-    std::unique_ptr<CdxFile> file_;
+    std::unique_ptr<cdx::CdxFile> file_;
 };
 
 }  // namespace derode::engine
