@@ -1,7 +1,6 @@
 #include "gui/league/PassAccess.h"
 
-#include "core/Messages.h"
-#include "core/Session.h"
+#include "league/Password.h"
 #include "gui/core/InfoBox.h"
 #include "gui/ui/DialogUnits.h"
 
@@ -14,15 +13,6 @@
 namespace derode::gui {
 
 namespace {
-const char* const DEFAULT_WARNING =
-    "ATTENTION... Vous allez effacer des parties, il ne sera pas possible de les récupérer. "
-    "VOUS DEVEZ ÊTRE CERTAIN de ce que vous faites...";
-
-// TODO(spine-core): replace by the league's password rule when it lands.
-bool acceptsPassword(const std::string& typed)
-{
-    return typed == core::session().leaguePassword || typed == "k7m5";
-}
 }  // namespace
 
 PassAccessDialog::PassAccessDialog(QWidget* owner) : QDialog(owner)
@@ -32,7 +22,7 @@ PassAccessDialog::PassAccessDialog(QWidget* owner) : QDialog(owner)
     setFont(dialogFont());
     setModal(true);
 
-    warning_ = new QLabel(displayText(QString::fromUtf8(DEFAULT_WARNING)), this);
+    warning_ = new QLabel(displayText(QString::fromUtf8(league::kAccessWarning)), this);
     warning_->setObjectName(QStringLiteral("id100"));
     warning_->setFont(arial(12));
     warning_->setWordWrap(true);
@@ -70,11 +60,10 @@ void PassAccessDialog::setWARNTEXT(const QString& text) { warning_->setText(disp
 
 void PassAccessDialog::CPUSHOK()
 {
-    if (acceptsPassword(password_->text().toStdString())) {
+    if (league::confirmAdministratorAccess(password_->text().toStdString()) == 1) {
         done(1);
         return;
     }
-    core::showMessage({core::MessageKind::PlainError, "Le mot de passe est invalide", "ERREUR"});
     password_->clear();
     password_->setFocus();
 }
