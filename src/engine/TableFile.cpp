@@ -189,7 +189,48 @@ std::uint32_t TableFile::recordCount()
 
 bool TableFile::readRecord(std::uint32_t recno, std::string& buffer)
 {
+    // A table open exclusively changes only through this object: single records come from a
+    // small cache of file blocks, which every write below keeps current.
+    if (exclusive_ && recno >= 1 && recno <= header_.recordCount) {
+        const std::uint64_t offset = header_.headerLength + static_cast<std::uint64_t>(recno - 1) * header_.recordLength;
+        const std::uint64_t block = offset / kBlockSize;
+        if ((offset + header_.recordLength - 1) / kBlockSize == block) {
+            if (blocks_.empty())
+                blocks_.resize(kBlockSlots);
+            CachedBlock& slot = blocks_[block % kBlockSlots];
+            const std::uint64_t countedEnd = header_.headerLength + static_cast<std::uint64_t>(header_.recordCount) * header_.recordLength;
+            if (slot.block != block || slot.bytes.size() < offset - block * kBlockSize + header_.recordLength) {
+                const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(kBlockSize, countedEnd - block * kBlockSize));
+                slot.block = UINT64_MAX;
+                slot.bytes.resize(length);
+                if (!preadAll(fd_, slot.bytes.data(), length, static_cast<off_t>(block * kBlockSize)))
+                    return false;
+                slot.block = block;
+            }
+            buffer.assign(slot.bytes, static_cast<std::size_t>(offset - block * kBlockSize), header_.recordLength);
+            return true;
+        }
+    }
     return readRecords(recno, 1, buffer);
+}
+
+void TableFile::patchBlocks(std::uint64_t offset, const char* data, std::size_t length)
+{
+    if (blocks_.empty())
+        return;
+    for (std::uint64_t block = offset / kBlockSize; block * kBlockSize < offset + length; ++block) {
+        CachedBlock& slot = blocks_[block % kBlockSlots];
+        if (slot.block != block)
+            continue;
+        const std::uint64_t start = std::max(offset, block * kBlockSize);
+        const std::uint64_t end = std::min<std::uint64_t>(offset + length, block * kBlockSize + slot.bytes.size());
+        if (start < end)
+            std::memcpy(slot.bytes.data() + (start - block * kBlockSize), data + (start - offset),
+                        static_cast<std::size_t>(end - start));
+        // Bytes written past the cached part are read again when needed.
+        if (offset + length > block * kBlockSize + slot.bytes.size() && slot.bytes.size() < kBlockSize)
+            slot.block = UINT64_MAX;
+    }
 }
 
 bool TableFile::readRecords(std::uint32_t first, std::uint32_t n, std::string& buffer)
@@ -208,6 +249,7 @@ bool TableFile::writeRecord(std::uint32_t recno, const std::string& buffer, std:
         return false;
     }
     const off_t offset = static_cast<off_t>(header_.headerLength) + static_cast<off_t>(recno - 1) * header_.recordLength;
+    patchBlocks(static_cast<std::uint64_t>(offset), buffer.data(), header_.recordLength);
     if (!pwriteAll(fd_, buffer.data(), header_.recordLength, offset)) {
         error = std::string("écriture impossible : ") + std::strerror(errno);
         return false;
@@ -223,6 +265,7 @@ bool TableFile::writeCount(std::uint32_t count, std::string& error)
     if (!dateStamped_)
         today_ = Date::today();
     encodeCountAndDate(today_, count, b);
+    patchBlocks(1, reinterpret_cast<const char*>(b), 7);
     if (!pwriteAll(fd_, reinterpret_cast<const char*>(b), 7, 1)) {
         error = std::string("écriture de l'en-tête impossible : ") + std::strerror(errno);
         return false;
@@ -249,6 +292,7 @@ bool TableFile::appendRecord(const std::string& buffer, std::uint32_t& recno, st
     bytes.resize(header_.recordLength, ' ');
     bytes += '\x1A';
     const off_t offset = static_cast<off_t>(header_.headerLength) + static_cast<off_t>(count) * header_.recordLength;
+    patchBlocks(static_cast<std::uint64_t>(offset), bytes.data(), bytes.size());
     if (!pwriteAll(fd_, bytes.data(), bytes.size(), offset)) {
         error = std::string("écriture impossible : ") + std::strerror(errno);
         return false;
@@ -314,6 +358,7 @@ bool TableFile::rewrite(bool dropAll, std::string& error)
     ::flock(fd, LOCK_EX | LOCK_NB);
     ::close(fd_);
     fd_ = fd;
+    blocks_.clear();
     dateStamped_ = true;
     return loadHeader(error);
 }
@@ -327,6 +372,7 @@ bool TableFile::markStructuralIndex(std::string& error)
         return false;
     }
     const char flags = static_cast<char>(header_.tableFlags | 1);
+    patchBlocks(28, &flags, 1);
     if (!pwriteAll(fd_, &flags, 1, 28)) {
         error = std::string("écriture de l'en-tête impossible : ") + std::strerror(errno);
         return false;

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace derode::engine {
 
@@ -62,11 +63,21 @@ private:
     bool openFile(bool shared, bool readOnly, std::string& error);
     bool loadHeader(std::string& error);
     bool writeCount(std::uint32_t count, std::string& error);
+    // Brings the cached blocks in line with bytes about to be written at `offset`.
+    void patchBlocks(std::uint64_t offset, const char* data, std::size_t length);
+
+    struct CachedBlock {
+        std::uint64_t block = UINT64_MAX;
+        std::string bytes;  // the block's bytes up to the end of the counted records
+    };
+    static constexpr std::uint64_t kBlockSize = 4096;
+    static constexpr std::size_t kBlockSlots = 2048;  // 8 MiB at most
     friend struct TableRegistry;
 
     std::string path_;
     std::string key_;
     int fd_ = -1;
+    std::vector<CachedBlock> blocks_;  // exclusive tables only
     bool writable_ = false;
     bool exclusive_ = false;
     int users_ = 0;

@@ -459,3 +459,38 @@ TEST(DbServer, ATableReplacedBesideItsOldIndexOpensWithTheIndexRebuilt)
     EXPECT_TRUE(t.seek(78.0));
     EXPECT_EQ(t.recNo(), 2u);
 }
+
+TEST(DbServer, RecordsReadBackRightAfterEveryKindOfWrite)
+{
+    // Enough records to span many file blocks, read, rewritten, appended and deleted in turn.
+    test::TempDir dir;
+    const std::string path = test::makeMemberTable(dir);
+    CDBSERVEREX t(path, {}, false);
+    for (int i = 1; i <= 300; ++i)
+        addMember(t, {"NOM" + std::to_string(i), "P", i});
+    std::vector<std::string> expected;
+    for (int i = 1; i <= 300; ++i)
+        expected.push_back(padded("NOM" + std::to_string(i), 20));
+    for (t.goTop(); !t.eof(); t.skip())
+        ASSERT_EQ(t.getText("NOM"), expected[t.recNo() - 1]);
+    for (std::uint32_t r = 3; r <= 300; r += 7) {
+        ASSERT_TRUE(t.goTo(r));
+        ASSERT_TRUE(t.fieldPut("NOM", "CHANGÉ" + std::to_string(r)));
+        expected[r - 1] = padded("CHANGÉ" + std::to_string(r), 20);
+    }
+    for (int i = 301; i <= 340; ++i) {
+        addMember(t, {"NOM" + std::to_string(i), "P", i % 1000});
+        expected.push_back(padded("NOM" + std::to_string(i), 20));
+    }
+    ASSERT_TRUE(t.goTo(5));
+    ASSERT_TRUE(t.deleteRecord());
+    for (std::uint32_t r = 1; r <= 340; ++r) {
+        ASSERT_TRUE(t.goTo(r));
+        EXPECT_EQ(t.getText("NOM"), expected[r - 1]) << r;
+        EXPECT_EQ(t.isDeleted(), r == 5) << r;
+    }
+    EXPECT_EQ(t.visibleCount(), 339u);
+    ASSERT_TRUE(t.pack());
+    ASSERT_TRUE(t.goTo(5));
+    EXPECT_EQ(t.getText("NOM"), expected[5]);
+}
