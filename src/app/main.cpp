@@ -6,6 +6,7 @@
 #include "gui/core/Resources.h"
 #include "gui/core/ShellWindow.h"
 #include "gui/core/WidgetMessagePresenter.h"
+#include "gui/members/MemberCommands.h"
 
 #include <QApplication>
 
@@ -20,7 +21,7 @@ int main(int argc, char* argv[])
     core::setMessagePresenter(&presenter);
 
     gui::CAPP app;
-    // Each subsystem binds its commands on the main window here, one line per command, e.g.
-    // app.onMainWindow([](gui::CSHELLWINDOW& w) { w.bindCommand(gui::Command::MENU_ABOUT, [&w] { /* … */ }); });
+    // Each subsystem binds its commands and start-up hooks on the main window here.
+    app.onMainWindow([](gui::CSHELLWINDOW& w) { gui::bindMemberCommands(w); });
     return app.START();
 }
