@@ -68,6 +68,7 @@ CWINTIRAGE::CWINTIRAGE(std::unique_ptr<draw::DrawRegistration> registration, Dra
     setWindowTitle(q(draw::drawWindowCaption(league_, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))
                                                           .toStdString())));
     fillMembersList();
+    refreshRegisteredLists();
     refreshCounters();
     updatePrintButton();
     if (repopulate)
