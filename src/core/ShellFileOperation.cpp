@@ -4,6 +4,7 @@
 #include "core/Locations.h"
 #include "core/Messages.h"
 
+#include <cctype>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>

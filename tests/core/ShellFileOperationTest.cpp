@@ -188,3 +188,13 @@ TEST(ShellFileOperation, ProgressCanAbort)
     EXPECT_TRUE(op.ABORTED());
     EXPECT_FALSE(op.SUCCESS());
 }
+
+TEST(ShellFileOperation, TrashInfoEncodesThePath)
+{
+    test::TempDir dir;
+    write(dir.path() / "Été 2024.dbf", "x");
+    ASSERT_TRUE(core::moveToTrash(dir.str() + "Été 2024.dbf", dir.str() + "Trash"));
+    const std::string info = read(dir.path() / "Trash/info/Été 2024.dbf.trashinfo");
+    EXPECT_NE(info.find("Path=" + dir.str() + "%C3%89t%C3%A9%202024.dbf\n"), std::string::npos) << info;
+    EXPECT_FALSE(core::moveToTrash(dir.str() + "absent", dir.str() + "Trash"));
+}
