@@ -99,6 +99,8 @@ void DrawRegistration::setMembers(std::vector<MemberRow> members)
 
 void DrawRegistration::addNewMember(const MemberRow& member)
 {
+    const std::vector<SpousePair> pair = validSpousePairs({{member.spouse, tokenValue(member.token)}});
+    spousePairs_.insert(spousePairs_.end(), pair.begin(), pair.end());
     members_.push_back(member);
     std::stable_sort(members_.begin(), members_.end(),
                      [](const MemberRow& a, const MemberRow& b) { return a.name < b.name; });

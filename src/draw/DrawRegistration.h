@@ -21,6 +21,7 @@ struct MemberRow {
     bool occasional = false;  // `CAPT_OCC`: shown "CO"
     bool femme = false;       // `FEMME`, kept with the row for the draw
     bool chosen = false;      // registered: shown "P"
+    int spouse = 0;           // `NO_CONJOIN`, 0 for none
 
     std::string status() const { return captain ? "C" : "J"; }
     std::string chosenMark() const { return chosen ? "P" : ""; }
@@ -46,7 +47,8 @@ public:
     void setMembers(std::vector<MemberRow> members);
     void setSpousePairs(std::vector<SpousePair> pairs) { spousePairs_ = std::move(pairs); }
     const std::vector<SpousePair>& spousePairs() const { return spousePairs_; }
-    // A member added from the window: inserted, the list sorted, the new row selected.
+    // A member added from the window: inserted, the list sorted, the new row selected; a spouse
+    // recorded with it joins the spouse pairs.
     void addNewMember(const MemberRow& member);
 
     const std::vector<MemberRow>& members() const { return members_; }

@@ -22,6 +22,7 @@ MemberRow memberRowAtCursor(const engine::CDBSERVEREX& members)
     row.captain = members.getLogical("CAPITAINE");
     row.token = tokenText(static_cast<int>(members.getNumber("NO_JETON")));
     row.occasional = members.getLogical("CAPT_OCC");
+    row.spouse = static_cast<int>(members.getNumber("NO_CONJOIN"));
     return row;
 }
 

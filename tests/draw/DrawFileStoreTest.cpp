@@ -276,6 +276,7 @@ TEST(DrawTables, MembersAndSpousePairsFromTheMemberTable)
     EXPECT_EQ(rows[1].status(), "C");
     EXPECT_EQ(rows[6].occasionalMark(), "CO");  // TÉTILE  RENÉ
     EXPECT_TRUE(rows[7].femme);
+    EXPECT_EQ(rows[3].spouse, 253);
     EXPECT_EQ(readSpousePairs(members), (std::vector<SpousePair>{{253, 562}, {241, 644}}));
     EXPECT_EQ(members.recNo(), 1u);
 }

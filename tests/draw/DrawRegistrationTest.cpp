@@ -234,7 +234,9 @@ TEST_F(Registration, FirstLetterAndNewMember)
     MemberRow added;
     added.name = "AUBRY  Lise";
     added.token = "41";
+    added.spouse = 5;
     reg.addNewMember(added);
+    EXPECT_EQ(reg.spousePairs(), (std::vector<SpousePair>{{5, 41}}));
     EXPECT_EQ(reg.members().front().name, "AUBRY  Lise");
     EXPECT_EQ(reg.selectedMember(), 0);
     EXPECT_TRUE(reg.selectByFirstLetter(U'm'));
