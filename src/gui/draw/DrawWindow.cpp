@@ -16,6 +16,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QStatusBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -413,9 +415,16 @@ void CWINTIRAGE::REPOPULATION()
 {
     if (!actions_.refill)
         return;
+    QStatusBar* status = nullptr;
+    if (auto* main = qobject_cast<QMainWindow*>(parentWidget() ? parentWidget()->window() : nullptr))
+        status = main->statusBar();
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (status)
+        status->showMessage(QStringLiteral("ATTENDEZ, chargement des données..."));
     std::string drawDate;
     const bool refilled = actions_.refill(*registration_, drawDate);
+    if (status)
+        status->clearMessage();
     QApplication::restoreOverrideCursor();
     if (!refilled)
         return;
