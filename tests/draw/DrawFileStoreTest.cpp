@@ -234,6 +234,29 @@ TEST_F(DrawFiles, DrawCommandFromTheRegistration)
     EXPECT_EQ(onDisk(), records);
 }
 
+TEST_F(DrawFiles, TheOrganiserIsToldWhenACoupleStillSharesALane)
+{
+    ScriptedAnswerer answers;
+    DrawRegistration reg(league, 4);
+    std::vector<MemberRow> members;
+    for (int i = 1; i <= 12; ++i)
+        members.push_back({"NOM" + std::to_string(i) + "  P", i <= 4, std::to_string(i), false, false, false});
+    reg.setMembers(members);
+    reg.setSpousePairs({{11, 10}});
+    for (int i = 0; i < 12; ++i) {
+        reg.selectMember(i);
+        i < 4 ? reg.addCaptain() : reg.addPlayer();
+    }
+    ReplayRandom random(ones(12 * 11));  // players in list order: 10 and 11 on lane 1 every time
+    EXPECT_TRUE(reg.VERIFIERTIRAGE());
+    ASSERT_EQ(answers.shown().size(), 2u);
+    EXPECT_EQ(answers.shown()[1].kind, core::MessageKind::Information);
+    EXPECT_EQ(answers.shown()[1].text, "\r\nMalgré 11 tirages, un couple joue sur la même allée / tapis :\r\n\r\n"
+                                       "NOM10  P (# 10) et NOM11  P (# 11)\r\nAllée / tapis 1\r\n\r\nRefaites un tirage "
+                                       "pour les séparer.");
+    EXPECT_EQ(onDisk().size(), 2u);
+}
+
 TEST_F(DrawFiles, RefillFromTheLastDraw)
 {
     ScriptedAnswerer answers;
