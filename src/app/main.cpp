@@ -14,8 +14,7 @@ using namespace derode;
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    core::setLocations(core::computeLocations(core::programFolderOfExecutable(),
-                                              core::UserFolders::fromEnvironment()));
+    core::setLocations(core::computeLocations(core::programFolderOfExecutable(), core::UserFolders::fromEnvironment()));
     gui::installFontSubstitutions();
     gui::WidgetMessagePresenter presenter;
     core::setMessagePresenter(&presenter);

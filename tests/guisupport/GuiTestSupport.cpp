@@ -48,4 +48,4 @@ void onNextModal(std::function<void(QDialog*)> action)
     driver.onNextModal(std::move(action));
 }
 
-}  // namespace derode::test
+} // namespace derode::test

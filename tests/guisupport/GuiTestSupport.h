@@ -12,8 +12,7 @@
 namespace derode::test {
 
 // The child of a window named after the control ("id" + resource number, or the program's name).
-template <typename T>
-T* control(QWidget* window, const QString& name)
+template <typename T> T* control(QWidget* window, const QString& name)
 {
     return window->findChild<T*>(name);
 }
@@ -34,4 +33,4 @@ private:
 // Convenience: schedules `action` and returns at once.
 void onNextModal(std::function<void(QDialog*)> action);
 
-}  // namespace derode::test
+} // namespace derode::test

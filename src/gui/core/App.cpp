@@ -20,7 +20,8 @@ int CAPP::START()
     core::Session& session = core::session();
     session.versionText = "Version 3.7.2.0";
     // A second copy ends here, silently; the first is not brought forward.
-    if (core::ALREADYRUNNING("__derodeV2__"))
+    const char* const mutexName = "__derodeV2__";
+    if (lockPath_.empty() ? core::ALREADYRUNNING(mutexName) : core::ALREADYRUNNING(mutexName, lockPath_))
         return 0;
     // Dates go through ISO "YYYY-MM-DD" text everywhere (QDate::toString(Qt::ISODate) and the
     // domain's own formatting), so there is no run-wide date setting to make here.
@@ -30,7 +31,7 @@ int CAPP::START()
     QLocale::setDefault(QLocale(QLocale::French, QLocale::Canada));
     auto* translator = new QTranslator(qApp);
     if (translator->load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(translator);
     // Deleted records are hidden by the table engine for every run; the Insert toggle cannot be
     // forced here.
@@ -63,4 +64,4 @@ int CAPP::START()
     return QApplication::exec();
 }
 
-}  // namespace derode::gui
+} // namespace derode::gui

@@ -30,6 +30,9 @@ enum class Command : int {
     MENU_QUIT = 10027,
 };
 
-constexpr int commandNumber(Command command) { return static_cast<int>(command); }
+constexpr int commandNumber(Command command)
+{
+    return static_cast<int>(command);
+}
 
-}  // namespace derode::gui
+} // namespace derode::gui

@@ -16,12 +16,13 @@ QString displayText(const QString& text)
     return shown;
 }
 
-CINFOBOXEX::CINFOBOXEX(QWidget* owner, const QString& text) : QDialog(owner), text_(text)
+CINFOBOXEX::CINFOBOXEX(QWidget* owner, const QString& text)
+    : QDialog(owner)
+    , text_(text)
 {
     setObjectName(QStringLiteral("cInfoBoxEx"));
     setFont(dialogFont());
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     DialogUnits du(font());
     setFixedSize(du.x(289), du.y(136));
 
@@ -96,9 +97,15 @@ void CINFOBOXEX::setWARNTXT(const QString& text)
     message_->setText(displayText(text_));
 }
 
-void CINFOBOXEX::CPUSHOKYES() { done(1); }
+void CINFOBOXEX::CPUSHOKYES()
+{
+    done(1);
+}
 
-void CINFOBOXEX::CPUSHNO() { done(0); }
+void CINFOBOXEX::CPUSHNO()
+{
+    done(0);
+}
 
 void CINFOBOXEX::showEvent(QShowEvent* event)
 {
@@ -111,4 +118,4 @@ void CINFOBOXEX::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
-}  // namespace derode::gui
+} // namespace derode::gui

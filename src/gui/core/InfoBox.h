@@ -43,4 +43,4 @@ private:
 // The program's line breaks ("\r\n", also a lone "\r") as the widgets' "\n".
 QString displayText(const QString& text);
 
-}  // namespace derode::gui
+} // namespace derode::gui

@@ -93,12 +93,12 @@ void drawRibbonImage(QPainter& p, int index)
 {
     const QColor steel(120, 130, 145);
     switch (index) {
-    case 0:  // draw: two boules and the jack
-        boule(p, {11, 19}, 8, steel);
-        boule(p, {22, 14}, 8, steel.darker(110));
-        boule(p, {23, 27}, 3, QColor(230, 140, 30));
+    case 0: // draw: two boules and the jack
+        boule(p, { 11, 19 }, 8, steel);
+        boule(p, { 22, 14 }, 8, steel.darker(110));
+        boule(p, { 23, 27 }, 3, QColor(230, 140, 30));
         break;
-    case 1: {  // points: a score board
+    case 1: { // points: a score board
         p.setPen(QPen(QColor(40, 60, 40), 1));
         p.setBrush(QColor(30, 110, 60));
         p.drawRoundedRect(QRectF(2, 5, 28, 22), 3, 3);
@@ -110,11 +110,11 @@ void drawRibbonImage(QPainter& p, int index)
         p.drawText(QRectF(2, 5, 28, 22), Qt::AlignCenter, QStringLiteral("13-7"));
         break;
     }
-    case 2:  // members: two people
-        person(p, {11, 18}, 1.0, QColor(70, 110, 190));
-        person(p, {21, 19}, 1.0, QColor(200, 90, 70));
+    case 2: // members: two people
+        person(p, { 11, 18 }, 1.0, QColor(70, 110, 190));
+        person(p, { 21, 19 }, 1.0, QColor(200, 90, 70));
         break;
-    case 3:  // reports: a bar chart on a sheet
+    case 3: // reports: a bar chart on a sheet
         p.setPen(QPen(Qt::gray, 1));
         p.setBrush(Qt::white);
         p.drawRect(QRectF(4, 3, 24, 26));
@@ -126,18 +126,18 @@ void drawRibbonImage(QPainter& p, int index)
         p.setBrush(QColor(60, 160, 80));
         p.drawRect(QRectF(20, 13, 4, 13));
         break;
-    case 4:  // help: a question mark on a green disc
+    case 4: // help: a question mark on a green disc
         drawDisc(p, QRectF(3, 3, 26, 26), QColor(40, 150, 70), QStringLiteral("?"));
         break;
-    case 5:  // quit: an open door and an arrow
+    case 5: // quit: an open door and an arrow
         p.setPen(QPen(QColor(90, 60, 30), 1));
         p.setBrush(QColor(160, 110, 60));
         p.drawRect(QRectF(4, 3, 14, 26));
         p.setBrush(QColor(120, 80, 40));
-        p.drawPolygon(QPolygonF({QPointF(4, 3), QPointF(11, 6), QPointF(11, 31), QPointF(4, 29)}));
-        arrow(p, {15, 16}, {30, 16}, QColor(200, 30, 30));
+        p.drawPolygon(QPolygonF({ QPointF(4, 3), QPointF(11, 6), QPointF(11, 31), QPointF(4, 29) }));
+        arrow(p, { 15, 16 }, { 30, 16 }, QColor(200, 30, 30));
         break;
-    case 6:  // reprint: a printer
+    case 6: // reprint: a printer
         p.setPen(QPen(Qt::black, 1));
         p.setBrush(Qt::white);
         p.drawRect(QRectF(9, 3, 14, 10));
@@ -146,14 +146,14 @@ void drawRibbonImage(QPainter& p, int index)
         p.setBrush(Qt::white);
         p.drawRect(QRectF(9, 20, 14, 9));
         break;
-    case 7:  // blank sheet
+    case 7: // blank sheet
         p.setPen(QPen(Qt::gray, 1));
         p.setBrush(Qt::white);
-        p.drawPolygon(QPolygonF({QPointF(6, 3), QPointF(20, 3), QPointF(26, 9), QPointF(26, 29), QPointF(6, 29)}));
+        p.drawPolygon(QPolygonF({ QPointF(6, 3), QPointF(20, 3), QPointF(26, 9), QPointF(26, 29), QPointF(6, 29) }));
         p.drawLine(QPointF(20, 3), QPointF(20, 9));
         p.drawLine(QPointF(20, 9), QPointF(26, 9));
         break;
-    case 8: {  // password: a key
+    case 8: { // password: a key
         p.setPen(QPen(QColor(150, 110, 0), 1));
         p.setBrush(QColor(230, 190, 40));
         p.drawEllipse(QPointF(9, 16), 6, 6);
@@ -163,7 +163,7 @@ void drawRibbonImage(QPainter& p, int index)
         p.drawEllipse(QPointF(8, 16), 2, 2);
         break;
     }
-    case 9: {  // options: a gear
+    case 9: { // options: a gear
         p.setPen(Qt::NoPen);
         p.setBrush(steel);
         p.translate(16, 16);
@@ -177,16 +177,16 @@ void drawRibbonImage(QPainter& p, int index)
         p.resetTransform();
         break;
     }
-    case 10:  // backup: the key and an arrow towards it
+    case 10: // backup: the key and an arrow towards it
         usbKey(p, QColor(60, 90, 180));
-        arrow(p, {14, 30}, {14, 25}, QColor(30, 150, 30));
-        arrow(p, {14, 2}, {14, 9}, QColor(30, 150, 30));
+        arrow(p, { 14, 30 }, { 14, 25 }, QColor(30, 150, 30));
+        arrow(p, { 14, 2 }, { 14, 9 }, QColor(30, 150, 30));
         break;
-    case 11:  // restore: the key and an arrow out of it
+    case 11: // restore: the key and an arrow out of it
         usbKey(p, QColor(180, 90, 60));
-        arrow(p, {14, 10}, {14, 2}, QColor(30, 90, 200));
+        arrow(p, { 14, 10 }, { 14, 2 }, QColor(30, 90, 200));
         break;
-    case 12:  // maintenance: a database cylinder
+    case 12: // maintenance: a database cylinder
         p.setPen(QPen(QColor(60, 60, 90), 1));
         p.setBrush(QColor(150, 170, 210));
         p.drawRect(QRectF(6, 8, 20, 18));
@@ -197,7 +197,7 @@ void drawRibbonImage(QPainter& p, int index)
         p.setBrush(QColor(190, 205, 235));
         p.drawEllipse(QRectF(6, 4, 20, 7));
         break;
-    case 13:  // web help: a globe
+    case 13: // web help: a globe
         p.setPen(QPen(QColor(20, 80, 160), 1.5));
         p.setBrush(QColor(170, 210, 250));
         p.drawEllipse(QPointF(16, 16), 12, 12);
@@ -206,7 +206,7 @@ void drawRibbonImage(QPainter& p, int index)
         p.drawLine(QPointF(4, 16), QPointF(28, 16));
         p.drawLine(QPointF(16, 4), QPointF(16, 28));
         break;
-    default:  // about: an "i" disc
+    default: // about: an "i" disc
         drawDisc(p, QRectF(3, 3, 26, 26), QColor(30, 80, 200), QStringLiteral("i"));
         break;
     }
@@ -238,9 +238,9 @@ QPixmap programIcon()
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(200, 170, 110));
     p.drawRoundedRect(QRectF(1, 1, 46, 46), 8, 8);
-    boule(p, {17, 27}, 12, QColor(110, 120, 135));
-    boule(p, {32, 18}, 11, QColor(90, 100, 115));
-    boule(p, {35, 37}, 5, QColor(220, 60, 40));
+    boule(p, { 17, 27 }, 12, QColor(110, 120, 135));
+    boule(p, { 32, 18 }, 11, QColor(90, 100, 115));
+    boule(p, { 35, 37 }, 5, QColor(220, 60, 40));
     return pixmap;
 }
 
@@ -254,7 +254,7 @@ QPixmap exitPicture()
     return pixmap;
 }
 
-}  // namespace
+} // namespace
 
 QPixmap resourcePixmap(const QString& name)
 {
@@ -277,7 +277,10 @@ QPixmap resourcePixmap(const QString& name)
     return pixmap;
 }
 
-QIcon resourceIcon(const QString& name) { return QIcon(resourcePixmap(name)); }
+QIcon resourceIcon(const QString& name)
+{
+    return QIcon(resourcePixmap(name));
+}
 
 QPixmap ribbonImage(int index)
 {
@@ -287,8 +290,8 @@ QPixmap ribbonImage(int index)
 
 void installFontSubstitutions()
 {
-    for (const char* family : {"MS Shell Dlg", "MS Shell Dlg 2", "Arial"})
+    for (const char* family : { "MS Shell Dlg", "MS Shell Dlg 2", "Arial" })
         QFont::insertSubstitution(QString::fromLatin1(family), QStringLiteral("Liberation Sans"));
 }
 
-}  // namespace derode::gui
+} // namespace derode::gui

@@ -23,4 +23,4 @@ inline constexpr int RIBBON_IMAGE_SIZE = 32;
 // Liberation Sans.
 void installFontSubstitutions();
 
-}  // namespace derode::gui
+} // namespace derode::gui

@@ -12,7 +12,7 @@ namespace derode::gui {
 struct MenuEntry {
     Command command;
     const char* caption;
-    const char* statusText;  // shown in the status bar while the entry is highlighted; "" none
+    const char* statusText; // shown in the status bar while the entry is highlighted; "" none
 };
 
 struct MenuPopup {
@@ -25,17 +25,17 @@ const std::vector<MenuPopup>& SHELLMENU();
 const MenuEntry& SHELLMENUQUIT();
 
 struct Accelerator {
-    const char* keys;  // in the portable text form of QKeySequence
+    const char* keys; // in the portable text form of QKeySequence
     Command command;
 };
 const std::vector<Accelerator>& SHELLMENUACCELERATOR();
 
 struct ToolbarButton {
-    int image;  // index into the strip RIBBON_DEZOVUZI_BMP; -1 for a separator
+    int image; // index into the strip RIBBON_DEZOVUZI_BMP; -1 for a separator
     const char* text;
     Command command;
     const char* tooltip;
-    bool dropDown;  // the "Rapports" button: its arrow shows POPREPORT
+    bool dropDown; // the "Rapports" button: its arrow shows POPREPORT
 };
 const std::vector<ToolbarButton>& DEZOVUZI_TOOLBAR();
 
@@ -45,4 +45,4 @@ const std::vector<MenuEntry>& POPREPORT();
 // Commands that a normal user may not run.
 const std::vector<Command>& administratorCommands();
 
-}  // namespace derode::gui
+} // namespace derode::gui

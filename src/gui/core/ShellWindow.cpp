@@ -25,9 +25,9 @@
 namespace derode::gui {
 
 namespace {
-const char* const CLOSE_QUESTION =
-    "\r\nFermeture du programme\r\n\r\nAttention, vous allez quitter ce programme.\r\n\r\n"
-    "Est-ce bien ce que vous voulez?";
+const char* const CLOSE_QUESTION
+    = "\r\nFermeture du programme\r\n\r\nAttention, vous allez quitter ce programme.\r\n\r\n"
+      "Est-ce bien ce que vous voulez?";
 }
 
 QString shellCaption(const QString& league)
@@ -52,7 +52,8 @@ void applyPlacement(QWidget& window, const core::WindowPlacement& placement)
     window.resize(placement.width, placement.height);
 }
 
-CSHELLWINDOW::CSHELLWINDOW(QWidget* parent) : QMainWindow(parent)
+CSHELLWINDOW::CSHELLWINDOW(QWidget* parent)
+    : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("CSHELLWINDOW"));
     mdi_ = new QMdiArea(this);
@@ -214,7 +215,9 @@ bool CSHELLWINDOW::finishStartup()
     return true;
 }
 
-void CSHELLWINDOW::FORCEINSERTKEYSTATE() {}
+void CSHELLWINDOW::FORCEINSERTKEYSTATE()
+{
+}
 
 void CSHELLWINDOW::ONTIMER()
 {
@@ -222,7 +225,10 @@ void CSHELLWINDOW::ONTIMER()
         FORCEINSERTKEYSTATE();
 }
 
-void CSHELLWINDOW::MENU_QUIT() { close(); }
+void CSHELLWINDOW::MENU_QUIT()
+{
+    close();
+}
 
 void CSHELLWINDOW::MENU_PASSWORD()
 {
@@ -236,7 +242,10 @@ void CSHELLWINDOW::MENU_OPTIONS()
     dialog.exec();
 }
 
-void CSHELLWINDOW::MENU_POPARROW1() { reportMenu_->popup(QCursor::pos()); }
+void CSHELLWINDOW::MENU_POPARROW1()
+{
+    reportMenu_->popup(QCursor::pos());
+}
 
 QAction* CSHELLWINDOW::menuAction(Command command) const
 {
@@ -268,4 +277,4 @@ void CSHELLWINDOW::closeEvent(QCloseEvent* event)
         event->ignore();
 }
 
-}  // namespace derode::gui
+} // namespace derode::gui

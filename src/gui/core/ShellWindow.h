@@ -70,7 +70,7 @@ protected:
 private:
     struct CommandState {
         std::function<void()> handler;
-        bool allowed = true;  // false when the user kind forbids it
+        bool allowed = true; // false when the user kind forbids it
         std::vector<QAction*> actions;
     };
 
@@ -97,4 +97,4 @@ void applyPlacement(QWidget& window, const core::WindowPlacement& placement);
 // "[league] Derode-V3, 3 ou 4  joueurs, 2 parties"
 QString shellCaption(const QString& league);
 
-}  // namespace derode::gui
+} // namespace derode::gui

@@ -52,4 +52,4 @@ int WidgetMessagePresenter::present(const core::Message& message)
     return 0;
 }
 
-}  // namespace derode::gui
+} // namespace derode::gui

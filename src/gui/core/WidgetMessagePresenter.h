@@ -18,4 +18,4 @@ public:
     static QWidget* currentOwner();
 };
 
-}  // namespace derode::gui
+} // namespace derode::gui

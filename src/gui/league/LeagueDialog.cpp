@@ -14,9 +14,11 @@
 namespace derode::gui {
 
 namespace {
-}  // namespace
+} // namespace
 
-CREATELIGUE::CREATELIGUE(QWidget* owner, int mode, const QString& selected) : QDialog(owner), mode_(mode)
+CREATELIGUE::CREATELIGUE(QWidget* owner, int mode, const QString& selected)
+    : QDialog(owner)
+    , mode_(mode)
 {
     setObjectName(QStringLiteral("CREATELIGUE"));
     league::LeagueDialogLook look = league::leagueDialogLook(static_cast<league::LeagueDialogMode>(mode));
@@ -43,6 +45,7 @@ CREATELIGUE::CREATELIGUE(QWidget* owner, int mode, const QString& selected) : QD
     action->setDefault(true);
 
     auto* grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetFixedSize);  // a fixed dialog, as its template
     grid->addWidget(passwordLabel, 0, 0);
     grid->addWidget(password_, 0, 1);
     grid->addWidget(show_, 1, 1);
@@ -63,9 +66,15 @@ CREATELIGUE::CREATELIGUE(QWidget* owner, int mode, const QString& selected) : QD
     password_->setFocus();
 }
 
-QString CREATELIGUE::LIGUE() const { return name_->text(); }
+QString CREATELIGUE::LIGUE() const
+{
+    return name_->text();
+}
 
-void CREATELIGUE::CCHECKBOX1() { password_->setEchoMode(show_->isChecked() ? QLineEdit::Normal : QLineEdit::Password); }
+void CREATELIGUE::CCHECKBOX1()
+{
+    password_->setEchoMode(show_->isChecked() ? QLineEdit::Normal : QLineEdit::Password);
+}
 
 void CREATELIGUE::ONEDITCHANGE()
 {
@@ -84,8 +93,8 @@ void CREATELIGUE::ONEDITCHANGE()
 
 void CREATELIGUE::CPUSHSAVEACTION()
 {
-    done(league::leagueDialogAction(static_cast<league::LeagueDialogMode>(mode_),
-                                    password_->text().toStdString(), name_->text().toStdString()));
+    done(league::leagueDialogAction(
+        static_cast<league::LeagueDialogMode>(mode_), password_->text().toStdString(), name_->text().toStdString()));
 }
 
-}  // namespace derode::gui
+} // namespace derode::gui

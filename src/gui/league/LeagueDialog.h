@@ -35,4 +35,4 @@ private:
     CSINGLELINEEDITEX* name_;
 };
 
-}  // namespace derode::gui
+} // namespace derode::gui

@@ -28,9 +28,10 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text, cons
     push->setAutoDefault(false);
     return push;
 }
-}  // namespace
+} // namespace
 
-CLOGIN::CLOGIN(QWidget* parent) : QDialog(parent)
+CLOGIN::CLOGIN(QWidget* parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("CLOGIN"));
     setWindowTitle(QStringLiteral("Derode-V3, Session"));
@@ -42,10 +43,12 @@ CLOGIN::CLOGIN(QWidget* parent) : QDialog(parent)
     leagues_ = new QComboBox(choose);
     leagues_->setObjectName(QStringLiteral("id107"));
     leagues_->setMinimumWidth(220);
-    auto* add = button(choose, "CPUSHAJOUTLIGUE", QStringLiteral("Ajouter"), QStringLiteral("Ajouter le nom d'une ligue"));
-    rename_ = button(choose, "CPUSHMODIFLIGUE", QStringLiteral("Modifier"), QStringLiteral("Modifier le nom d'une ligue"));
-    remove_ = button(choose, "CPUSHDELETELIGUE", QStringLiteral("Supprimer"),
-                     QStringLiteral("Supprimer complètement un ligue"));
+    auto* add
+        = button(choose, "CPUSHAJOUTLIGUE", QStringLiteral("Ajouter"), QStringLiteral("Ajouter le nom d'une ligue"));
+    rename_
+        = button(choose, "CPUSHMODIFLIGUE", QStringLiteral("Modifier"), QStringLiteral("Modifier le nom d'une ligue"));
+    remove_ = button(
+        choose, "CPUSHDELETELIGUE", QStringLiteral("Supprimer"), QStringLiteral("Supprimer complètement un ligue"));
     normalUser_ = button(choose, "CPUSHNORMALUSER", QStringLiteral("Usager normal"));
     auto* chooseLayout = new QGridLayout(choose);
     chooseLayout->addWidget(leagues_, 0, 0, 1, 3);
@@ -90,6 +93,7 @@ CLOGIN::CLOGIN(QWidget* parent) : QDialog(parent)
     quit->setToolTip(QStringLiteral("Quitter"));
 
     auto* layout = new QGridLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);  // a fixed dialog, as its template
     layout->addWidget(choose, 0, 0);
     layout->addWidget(admin, 0, 1, 2, 1);
     layout->addWidget(quit, 1, 0, Qt::AlignLeft | Qt::AlignBottom);
@@ -103,24 +107,31 @@ CLOGIN::CLOGIN(QWidget* parent) : QDialog(parent)
     connect(administrator_, &QPushButton::clicked, this, &CLOGIN::CPUSHADMIN);
     connect(quit, &QPushButton::clicked, this, &CLOGIN::QUITBUT);
     connect(show_, &QCheckBox::toggled, this, &CLOGIN::CCHECKBOX1);
-    connect(leagues_, &QComboBox::activated, this,
-            [this] { league::selectLeague(leagues_->currentText().toStdString()); });
+    // Any change of the selection by the user (mouse or keys) makes that league current.
+    connect(leagues_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (!filling_ && index >= 0)
+            league::selectLeague(leagues_->itemText(index).toStdString());
+    });
 
-    show(league::openLogin());
+    showList(league::openLogin());
     password_->setFocus();
 }
 
-QString CLOGIN::CURRENTLIGUE() const { return leagues_->currentText(); }
-
-void CLOGIN::show(const league::LoginListState& state)
+QString CLOGIN::CURRENTLIGUE() const
 {
+    return leagues_->currentText();
+}
+
+void CLOGIN::showList(const league::LoginListState& state)
+{
+    filling_ = true;
     leagues_->clear();
     for (const std::string& name : state.entries)
         leagues_->addItem(QString::fromStdString(name));
     leagues_->setCurrentIndex(state.selected);
-    for (QWidget* entry : {static_cast<QWidget*>(normalUser_), static_cast<QWidget*>(administrator_),
-                           static_cast<QWidget*>(remove_), static_cast<QWidget*>(rename_),
-                           static_cast<QWidget*>(password_)})
+    filling_ = false;
+    for (QWidget* entry : { static_cast<QWidget*>(normalUser_), static_cast<QWidget*>(administrator_),
+             static_cast<QWidget*>(remove_), static_cast<QWidget*>(rename_), static_cast<QWidget*>(password_) })
         entry->setEnabled(state.leagueAvailable);
 }
 
@@ -136,15 +147,21 @@ void CLOGIN::CPUSHADMIN()
         done(result);
 }
 
-void CLOGIN::QUITBUT() { done(0); }
+void CLOGIN::QUITBUT()
+{
+    done(0);
+}
 
-void CLOGIN::CCHECKBOX1() { password_->setEchoMode(show_->isChecked() ? QLineEdit::Normal : QLineEdit::Password); }
+void CLOGIN::CCHECKBOX1()
+{
+    password_->setEchoMode(show_->isChecked() ? QLineEdit::Normal : QLineEdit::Password);
+}
 
 void CLOGIN::CPUSHAJOUTLIGUE()
 {
     CREATELIGUE dialog(this, CREATELIGUE::Create);
     if (dialog.exec() == CREATELIGUE::Create)
-        show(league::refreshLogin(core::session().currentLeague));
+        showList(league::refreshLogin(core::session().currentLeague));
 }
 
 void CLOGIN::CPUSHMODIFLIGUE()
@@ -153,9 +170,9 @@ void CLOGIN::CPUSHMODIFLIGUE()
     CREATELIGUE dialog(this, CREATELIGUE::Rename, oldName);
     if (dialog.exec() != CREATELIGUE::Rename)
         return;
-    std::string newName = dialog.LIGUE().toStdString();
-    if (league::renameLeague(oldName.toStdString(), newName))
-        show(league::refreshLogin(newName));
+    // The rule trims the new name and makes the renamed league current.
+    if (league::renameLeague(oldName.toStdString(), dialog.LIGUE().toStdString()))
+        showList(league::refreshLogin(core::session().currentLeague));
 }
 
 void CLOGIN::CPUSHDELETELIGUE()
@@ -165,7 +182,7 @@ void CLOGIN::CPUSHDELETELIGUE()
     if (dialog.exec() != CREATELIGUE::Delete)
         return;
     if (league::deleteLeague(name.toStdString()))
-        show(league::refreshLogin(core::session().currentLeague));
+        showList(league::refreshLogin(core::session().currentLeague));
 }
 
-}  // namespace derode::gui
+} // namespace derode::gui

@@ -29,22 +29,23 @@ MaskedEdit* twoDigits(QWidget* parent, int number)
     edit->setObjectName(QStringLiteral("id%1").arg(number));
     return edit;
 }
-}  // namespace
+} // namespace
 
-OPTIONDLG::OPTIONDLG(QWidget* owner) : QDialog(owner)
+OPTIONDLG::OPTIONDLG(QWidget* owner)
+    : QDialog(owner)
 {
     setObjectName(QStringLiteral("OPTIONDLG"));
     setWindowTitle(QStringLiteral("Options"));
     setFont(dialogFont());
     setModal(true);
 
-    league_ = optionLabel(this, 100, QStringLiteral("Organisation"),
-                          QStringLiteral("Nom de la ligue: Ex: Rerazovo Zadirire"));
+    league_ = optionLabel(
+        this, 100, QStringLiteral("Organisation"), QStringLiteral("Nom de la ligue: Ex: Rerazovo Zadirire"));
     QFont bold = league_->font();
     bold.setBold(true);
     league_->setFont(bold);
-    auto* headingLabel = optionLabel(this, 101, QStringLiteral("Entête des Rapports et Points"),
-                                     QStringLiteral("Ex: Pétanque du Jeudi soir"));
+    auto* headingLabel = optionLabel(
+        this, 101, QStringLiteral("Entête des Rapports et Points"), QStringLiteral("Ex: Pétanque du Jeudi soir"));
     heading_ = new QLineEdit(this);
     heading_->setObjectName(QStringLiteral("id102"));
     auto* drawLabel = optionLabel(this, 103, QStringLiteral("Tirage des équipes, nombre de copie d'impressions:"));
@@ -66,6 +67,7 @@ OPTIONDLG::OPTIONDLG(QWidget* owner) : QDialog(owner)
     connect(cancel, &QPushButton::clicked, this, &OPTIONDLG::CCANCELBUT);
 
     auto* grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetFixedSize);  // a fixed dialog, as its template
     grid->addWidget(league_, 0, 0, 1, 2);
     grid->addWidget(headingLabel, 1, 0, 1, 2);
     grid->addWidget(heading_, 2, 0, 1, 2);
@@ -106,6 +108,9 @@ void OPTIONDLG::CSAVEBUT()
     done(0);
 }
 
-void OPTIONDLG::CCANCELBUT() { done(0); }
+void OPTIONDLG::CCANCELBUT()
+{
+    done(0);
+}
 
-}  // namespace derode::gui
+} // namespace derode::gui

@@ -29,4 +29,4 @@ private:
     MaskedEdit* maxPoints_;
 };
 
-}  // namespace derode::gui
+} // namespace derode::gui

@@ -1,8 +1,8 @@
 #include "gui/league/PassAccess.h"
 
-#include "league/Password.h"
 #include "gui/core/InfoBox.h"
 #include "gui/ui/DialogUnits.h"
+#include "league/Password.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,9 +13,10 @@
 namespace derode::gui {
 
 namespace {
-}  // namespace
+} // namespace
 
-PassAccessDialog::PassAccessDialog(QWidget* owner) : QDialog(owner)
+PassAccessDialog::PassAccessDialog(QWidget* owner)
+    : QDialog(owner)
 {
     setObjectName(QStringLiteral("PASSACCESS"));
     setWindowTitle(QStringLiteral("Confirmation"));
@@ -50,13 +51,17 @@ PassAccessDialog::PassAccessDialog(QWidget* owner) : QDialog(owner)
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);  // a fixed dialog, as its template
     layout->addWidget(warning_);
     layout->addLayout(field);
     layout->addLayout(buttons);
     password_->setFocus();
 }
 
-void PassAccessDialog::setWARNTEXT(const QString& text) { warning_->setText(displayText(text)); }
+void PassAccessDialog::setWARNTEXT(const QString& text)
+{
+    warning_->setText(displayText(text));
+}
 
 void PassAccessDialog::CPUSHOK()
 {
@@ -68,7 +73,10 @@ void PassAccessDialog::CPUSHOK()
     password_->setFocus();
 }
 
-void PassAccessDialog::CPUSHCANCEL() { done(0); }
+void PassAccessDialog::CPUSHCANCEL()
+{
+    done(0);
+}
 
 bool PASSACCESS(QWidget* parent, const std::string& warning)
 {
@@ -78,4 +86,4 @@ bool PASSACCESS(QWidget* parent, const std::string& warning)
     return dialog.exec() == 1;
 }
 
-}  // namespace derode::gui
+} // namespace derode::gui

@@ -31,4 +31,4 @@ private:
 // An empty warning keeps the default one.
 bool PASSACCESS(QWidget* parent, const std::string& warning = {});
 
-}  // namespace derode::gui
+} // namespace derode::gui

@@ -29,9 +29,10 @@ QLabel* label(QWidget* parent, int number, const QString& text)
     label->setObjectName(QStringLiteral("id%1").arg(number));
     return label;
 }
-}  // namespace
+} // namespace
 
-CPASSDLG::CPASSDLG(QWidget* owner) : QDialog(owner)
+CPASSDLG::CPASSDLG(QWidget* owner)
+    : QDialog(owner)
 {
     setObjectName(QStringLiteral("CPASSDLG"));
     setWindowTitle(QStringLiteral("Changement de mot de passe"));
@@ -54,6 +55,7 @@ CPASSDLG::CPASSDLG(QWidget* owner) : QDialog(owner)
     connect(cancel, &QPushButton::clicked, this, &CPASSDLG::CCANCELBUT);
 
     auto* grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetFixedSize);  // a fixed dialog, as its template
     grid->addWidget(label(this, 100, QStringLiteral("Mot de passe existant:")), 0, 0);
     grid->addWidget(current_, 0, 1);
     grid->addWidget(label(this, 102, QStringLiteral("Nouveau mot de passe:")), 1, 0);
@@ -72,17 +74,21 @@ CPASSDLG::CPASSDLG(QWidget* owner) : QDialog(owner)
 void CPASSDLG::CCHECKBOX1()
 {
     QLineEdit::EchoMode mode = show_->isChecked() ? QLineEdit::Normal : QLineEdit::Password;
-    for (QLineEdit* edit : {current_, newPassword_, again_})
+    for (QLineEdit* edit : { current_, newPassword_, again_ })
         edit->setEchoMode(mode);
 }
 
 void CPASSDLG::CSAVEBUT()
 {
-    if (league::savePasswordChange(current_->text().toStdString(), newPassword_->text().toStdString(),
-                                   again_->text().toStdString()) == 1)
+    if (league::savePasswordChange(
+            current_->text().toStdString(), newPassword_->text().toStdString(), again_->text().toStdString())
+        == 1)
         done(1);
 }
 
-void CPASSDLG::CCANCELBUT() { done(0); }
+void CPASSDLG::CCANCELBUT()
+{
+    done(0);
+}
 
-}  // namespace derode::gui
+} // namespace derode::gui

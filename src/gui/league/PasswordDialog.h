@@ -26,4 +26,4 @@ private:
     QCheckBox* show_;
 };
 
-}  // namespace derode::gui
+} // namespace derode::gui

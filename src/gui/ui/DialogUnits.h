@@ -15,15 +15,13 @@ public:
     {
         QFontMetrics metrics(dialogFont);
         // The platform's base units: average width of the 52 letters and the font's height.
-        baseX_ = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52.0;
+        baseX_
+            = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52.0;
         baseY_ = metrics.height();
     }
     int x(int units) const { return int(units * baseX_ / 4.0 + 0.5); }
     int y(int units) const { return int(units * baseY_ / 8.0 + 0.5); }
-    QRect rect(int left, int top, int width, int height) const
-    {
-        return QRect(x(left), y(top), x(width), y(height));
-    }
+    QRect rect(int left, int top, int width, int height) const { return QRect(x(left), y(top), x(width), y(height)); }
 
 private:
     double baseX_ = 6;
@@ -45,4 +43,4 @@ inline QFont arial(int pointSize)
     return font;
 }
 
-}  // namespace derode::gui
+} // namespace derode::gui

@@ -12,4 +12,4 @@ public:
     MaskedEdit(const QString& digitTemplate, QWidget* parent = nullptr);
 };
 
-}  // namespace derode::gui
+} // namespace derode::gui

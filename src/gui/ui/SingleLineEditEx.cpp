@@ -17,7 +17,9 @@ public:
     static constexpr int POINTER = 12;
 
     BalloonTip(QWidget* anchor, const QString& title, const QString& text, int icon)
-        : QWidget(anchor, Qt::ToolTip | Qt::FramelessWindowHint), title_(title), text_(text)
+        : QWidget(anchor, Qt::ToolTip | Qt::FramelessWindowHint)
+        , title_(title)
+        , text_(text)
     {
         setObjectName(QStringLiteral("balloonTip"));
         setAttribute(Qt::WA_TranslucentBackground);
@@ -35,8 +37,8 @@ public:
             auto* row = new QHBoxLayout;
             if (icon != CSINGLELINEEDITEX::None) {
                 QStyle::StandardPixmap which = icon == CSINGLELINEEDITEX::Error ? QStyle::SP_MessageBoxCritical
-                    : icon == CSINGLELINEEDITEX::Warning ? QStyle::SP_MessageBoxWarning
-                                                         : QStyle::SP_MessageBoxInformation;
+                    : icon == CSINGLELINEEDITEX::Warning                        ? QStyle::SP_MessageBoxWarning
+                                                                                : QStyle::SP_MessageBoxInformation;
                 auto* picture = new QLabel(this);
                 picture->setPixmap(style()->standardIcon(which).pixmap(16, 16));
                 row->addWidget(picture);
@@ -86,9 +88,15 @@ private:
     int pointerX_ = 16;
 };
 
-CSINGLELINEEDITEX::CSINGLELINEEDITEX(QWidget* parent) : QLineEdit(parent) {}
+CSINGLELINEEDITEX::CSINGLELINEEDITEX(QWidget* parent)
+    : QLineEdit(parent)
+{
+}
 
-CSINGLELINEEDITEX::~CSINGLELINEEDITEX() { REMOVEEDITBALLOONTIP(); }
+CSINGLELINEEDITEX::~CSINGLELINEEDITEX()
+{
+    REMOVEEDITBALLOONTIP();
+}
 
 void CSINGLELINEEDITEX::SHOWEDITBALLOONTIP(const QString& title, const QString& text, int icon)
 {
@@ -107,11 +115,20 @@ void CSINGLELINEEDITEX::REMOVEEDITBALLOONTIP()
     }
 }
 
-bool CSINGLELINEEDITEX::isBalloonShown() const { return balloon_ && balloon_->isVisible(); }
+bool CSINGLELINEEDITEX::isBalloonShown() const
+{
+    return balloon_ && balloon_->isVisible();
+}
 
-QString CSINGLELINEEDITEX::balloonTitle() const { return balloon_ ? balloon_->title() : QString(); }
+QString CSINGLELINEEDITEX::balloonTitle() const
+{
+    return balloon_ ? balloon_->title() : QString();
+}
 
-QString CSINGLELINEEDITEX::balloonText() const { return balloon_ ? balloon_->text() : QString(); }
+QString CSINGLELINEEDITEX::balloonText() const
+{
+    return balloon_ ? balloon_->text() : QString();
+}
 
 void CSINGLELINEEDITEX::hideEvent(QHideEvent* event)
 {
@@ -119,4 +136,4 @@ void CSINGLELINEEDITEX::hideEvent(QHideEvent* event)
     QLineEdit::hideEvent(event);
 }
 
-}  // namespace derode::gui
+} // namespace derode::gui

@@ -34,4 +34,4 @@ private:
     QPointer<BalloonTip> balloon_;
 };
 
-}  // namespace derode::gui
+} // namespace derode::gui

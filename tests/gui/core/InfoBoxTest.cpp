@@ -1,7 +1,7 @@
 // The program's message box: its kinds, captions, buttons, icons and results, and the production
 // presenter behind the message seam.
-#include "core/Messages.h"
 #include "gui/core/InfoBox.h"
+#include "core/Messages.h"
 #include "gui/core/WidgetMessagePresenter.h"
 #include "guisupport/GuiTestSupport.h"
 
@@ -32,7 +32,7 @@ Shown look(QDialog* box)
     s.fontSize = control<QLabel>(box, "id100")->font().pointSize();
     return s;
 }
-}  // namespace
+} // namespace
 
 class InfoBoxTest : public QObject {
     Q_OBJECT
@@ -45,9 +45,12 @@ private slots:
         QTest::addColumn<QString>("ok");
         QTest::addColumn<bool>("noVisible");
         QTest::addColumn<bool>("blueIcon");
-        QTest::newRow("information") << false << false << "INFO" << "OK" << false << true;
-        QTest::newRow("error") << true << false << "ERREUR" << "OK" << false << false;
-        QTest::newRow("question") << false << true << "ATTENTION" << "Oui" << true << false;
+        QTest::newRow("information") << false << false << "INFO"
+                                     << "OK" << false << true;
+        QTest::newRow("error") << true << false << "ERREUR"
+                               << "OK" << false << false;
+        QTest::newRow("question") << false << true << "ATTENTION"
+                                  << "Oui" << true << false;
     }
     void kindsShowTheirCaptionButtonsAndIcon()
     {
@@ -134,7 +137,7 @@ private slots:
             seen = look(d);
             control<QPushButton>(d, "CPUSHNO")->click();
         });
-        core::Message question{core::MessageKind::Question, "\r\nMise à jour?", "Mise à jour", true};
+        core::Message question { core::MessageKind::Question, "\r\nMise à jour?", "Mise à jour", true };
         QCOMPARE(core::showMessage(question), 0);
         QCOMPARE(seen.caption, QStringLiteral("Mise à jour"));
         QCOMPARE(seen.ok, QStringLiteral("Oui"));
@@ -156,7 +159,7 @@ private slots:
             plain = box->windowTitle() + "|" + box->text();
             box->accept();
         });
-        core::showMessage({core::MessageKind::PlainError, "Le mot de passe est invalide", "ERREUR"});
+        core::showMessage({ core::MessageKind::PlainError, "Le mot de passe est invalide", "ERREUR" });
         QCOMPARE(plain, QStringLiteral("ERREUR|Le mot de passe est invalide"));
         core::setMessagePresenter(nullptr);
     }

@@ -1,10 +1,10 @@
 // The main window: caption, menu, toolbar and accelerators by user kind, command dispatch from
 // the three sources, and the closing question with the stored placement.
+#include "gui/core/ShellWindow.h"
 #include "core/Registry.h"
 #include "core/Session.h"
 #include "core/Settings.h"
 #include "gui/core/ShellMenu.h"
-#include "gui/core/ShellWindow.h"
 #include "guisupport/GuiTestSupport.h"
 
 #include <QAction>
@@ -22,7 +22,7 @@ using gui::Command;
 namespace {
 void setUser(bool administrator)
 {
-    core::session() = core::Session{};
+    core::session() = core::Session {};
     core::session().currentLeague = "Lundi";
     core::session().isAdministrator = administrator;
 }
@@ -38,7 +38,7 @@ QStringList menuTexts(QMenuBar* bar)
     }
     return texts;
 }
-}  // namespace
+} // namespace
 
 class ShellWindowTest : public QObject {
     Q_OBJECT
@@ -63,7 +63,7 @@ private slots:
         QAction* reprint = window.menuAction(Command::MENU_REIMPRESSIONDERNIERTIRAGE);
         reprint->showStatusText(&window);
         QCOMPARE(window.statusBar()->currentMessage(),
-                 QStringLiteral("Ré-impression du dernier tirage, vérifier la date..."));
+            QStringLiteral("Ré-impression du dernier tirage, vérifier la date..."));
     }
 
     void commandsRunFromMenuToolbarAndAcceleratorOnlyWhenEnabled_data()
@@ -108,7 +108,7 @@ private slots:
         // Accelerators issue the same numbers: Ctrl+P (points), Ctrl+T (all standings) are for
         // administrators, Ctrl+G (members) and Ctrl+O (draw) for everyone.
         runs.clear();
-        for (auto key : {Qt::Key_P, Qt::Key_T, Qt::Key_G, Qt::Key_O})
+        for (auto key : { Qt::Key_P, Qt::Key_T, Qt::Key_G, Qt::Key_O })
             QTest::keyClick(&window, key, Qt::ControlModifier);
         QCOMPARE(runs[Command::MENU_ENTRE_POINTS], administrator ? 1 : 0);
         QCOMPARE(runs[Command::MENU_RAPPORTS_TOTAL], administrator ? 1 : 0);
@@ -125,7 +125,7 @@ private slots:
         QStringList popup;
         for (QAction* entry : window.reportPopup()->actions())
             popup << entry->text();
-        QCOMPARE(popup, (QStringList{"&Hommes", "&Femmes", "&Tous", "&Sommaire des présences"}));
+        QCOMPARE(popup, (QStringList { "&Hommes", "&Femmes", "&Tous", "&Sommaire des présences" }));
         runs.clear();
         window.reportPopup()->actions().at(1)->trigger();
         QCOMPARE(runs[Command::MENU_RAPPORTS_FEMMES], administrator ? 1 : 0);
@@ -184,8 +184,8 @@ private slots:
         QCOMPARE(answerer.shown().size(), size_t(1));
         QCOMPARE(answerer.shown()[0].kind, core::MessageKind::Question);
         QCOMPARE(answerer.shown()[0].text,
-                 std::string("\r\nFermeture du programme\r\n\r\nAttention, vous allez quitter ce programme."
-                             "\r\n\r\nEst-ce bien ce que vous voulez?"));
+            std::string("\r\nFermeture du programme\r\n\r\nAttention, vous allez quitter ce programme."
+                        "\r\n\r\nEst-ce bien ce que vous voulez?"));
         core::CLASS_HKCU key;
         key.WORKING_SUBKEY(core::settings::kParametersPath);
         core::WindowPlacement p = core::readWindowPlacement(key);

@@ -1,8 +1,8 @@
 // The options dialog: the dialog's defaults, the two-digit fields, saving and cancelling.
+#include "gui/league/OptionDialog.h"
 #include "core/IniFile.h"
 #include "core/Session.h"
 #include "core/Settings.h"
-#include "gui/league/OptionDialog.h"
 #include "gui/ui/MaskedEdit.h"
 #include "guisupport/GuiTestSupport.h"
 
@@ -32,7 +32,7 @@ void enterLeague(const test::TestLocations& where, const std::string& league)
     std::filesystem::create_directories(where.get().leagueFolder(league));
     core::session().currentLeague = league;
 }
-}  // namespace
+} // namespace
 
 class OptionDialogTest : public QObject {
     Q_OBJECT

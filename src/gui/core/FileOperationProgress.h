@@ -1,0 +1,36 @@
+#pragma once
+// The progress of a shell file operation as a progress dialog: the operation reports each item
+// through the callback, the dialog shows it (only when the operation lasts), and its "Annuler"
+// button makes the callback stop the operation, which then reports ABORTED.
+
+#include "core/ShellFileOperation.h"
+
+#include <QPointer>
+#include <QString>
+
+class QProgressDialog;
+class QWidget;
+
+namespace derode::gui {
+
+class FileOperationProgress {
+public:
+    FileOperationProgress(QWidget* owner, const QString& caption);
+    ~FileOperationProgress();
+    FileOperationProgress(const FileOperationProgress&) = delete;
+    FileOperationProgress& operator=(const FileOperationProgress&) = delete;
+
+    // Installs this progress on an operation (valid while this object lives).
+    void attachTo(core::SHELLFILEOPERATION& operation);
+    // One item: false once the user cancelled.
+    bool step(const std::string& item, std::size_t done, std::size_t total);
+
+    QProgressDialog* dialog() const { return dialog_; }
+
+private:
+    QWidget* owner_;
+    QString caption_;
+    QPointer<QProgressDialog> dialog_;
+};
+
+} // namespace derode::gui

@@ -1,0 +1,63 @@
+// The progress dialog of shell file operations: cancelling stops the operation.
+#include "gui/core/FileOperationProgress.h"
+#include "core/ShellFileOperation.h"
+#include "guisupport/GuiTestSupport.h"
+
+#include <QProgressDialog>
+#include <QtTest>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace derode;
+namespace fs = std::filesystem;
+
+class FileOperationProgressTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cancellingAbortsTheRestOfTheCopy()
+    {
+        test::TempDir dir;
+        fs::create_directories(dir.path() / "from");
+        fs::create_directories(dir.path() / "to");
+        for (const char* name : { "a.txt", "b.txt", "c.txt" })
+            std::ofstream(dir.path() / "from" / name) << name;
+
+        gui::FileOperationProgress progress(nullptr, QStringLiteral("Copie"));
+        core::SHELLFILEOPERATION copy;
+        copy.FILES = { (dir.path() / "from" / "*.txt").string() };
+        copy.FOLDER = (dir.path() / "to").string();
+        copy.NOCONFIRMATION(true);
+        progress.attachTo(copy);
+        // The user presses "Annuler" as soon as the dialog handles events, during the first item.
+        QTimer::singleShot(0, [&progress] {
+            QVERIFY(progress.dialog());
+            progress.dialog()->cancel();
+        });
+        copy.COPY();
+        QVERIFY(copy.ABORTED());
+        QVERIFY(!copy.SUCCESS());
+        int copied = int(std::distance(fs::directory_iterator(dir.path() / "to"), fs::directory_iterator()));
+        QCOMPARE(copied, 0);
+        QCOMPARE(progress.dialog()->windowTitle(), QStringLiteral("Copie"));
+        QVERIFY(!progress.step("x", 2, 3));
+    }
+
+    void aCompleteOperationSucceeds()
+    {
+        test::TempDir dir;
+        fs::create_directories(dir.path() / "Lundi");
+        gui::FileOperationProgress progress(nullptr, QStringLiteral("Suppression"));
+        core::SHELLFILEOPERATION remove;
+        remove.FILES = { (dir.path() / "Lundi").string() };
+        remove.NOCONFIRMATION(true);
+        progress.attachTo(remove);
+        remove.DELETE();
+        QVERIFY(remove.SUCCESS());
+        QVERIFY(!remove.ABORTED());
+        QVERIFY(!fs::exists(dir.path() / "Lundi"));
+    }
+};
+
+QTEST_MAIN(FileOperationProgressTest)
+#include "FileOperationProgressTest.moc"
