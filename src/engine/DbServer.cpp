@@ -183,6 +183,9 @@ CDBSERVEREX::CDBSERVEREX(const std::string& path, const std::string& alias, bool
         if (!error_.empty())
             return;
         file->setTags(std::move(tags));
+        // The open succeeded; lastError() tells what was done to the index (a rebuild, a tag
+        // that cannot be kept current).
+        error_ = note;
     }
     table_ = std::make_unique<Table>();
     table_->file = std::move(file);

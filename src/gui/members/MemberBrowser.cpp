@@ -6,6 +6,7 @@
 #include "core/Text.h"
 #include "gui/core/Resources.h"
 #include "gui/league/PassAccess.h"
+#include "gui/members/BrowserImages.h"
 #include "gui/members/MemberDialog.h"
 #include "gui/members/MemberTableModel.h"
 #include "gui/ui/DialogUnits.h"
@@ -107,11 +108,11 @@ QAction* CCHILDWINDOW::addCommand(QMenu* menu, int id, const QString& text, cons
     return action;
 }
 
-QAction* CCHILDWINDOW::addButton(int id, int image, const QString& text, const QString& tooltip,
+QAction* CCHILDWINDOW::addButton(int id, BrowserImage image, const QString& text, const QString& tooltip,
                                  void (CCHILDWINDOW::*slot)())
 {
     auto* toolbar = findChild<QToolBar*>(QStringLiteral("DEZOVUZI_TBARCHILD"));
-    auto* action = toolbar->addAction(QIcon(ribbonImage(image)), text);
+    auto* action = toolbar->addAction(QIcon(browserImage(image)), text);
     action->setObjectName(QStringLiteral("id%1").arg(id));
     action->setToolTip(tooltip);
     connect(action, &QAction::triggered, this, slot);
@@ -159,19 +160,19 @@ void CCHILDWINDOW::buildToolbar()
     toolbar->setMovable(false);
     addToolBar(toolbar);
     toolbar->addSeparator();
-    addButton(30003, 6, u("Ajouter"), u("Ajouter un membre"), &CCHILDWINDOW::MENU_EDITAPPEND);
-    addButton(30004, 7, u("Editer"), u("Editer uin enregistrement"), &CCHILDWINDOW::MENU_EDITEDIT);
-    addButton(30005, 8, u("Effacer"), u("Effacer une enregistrement"), &CCHILDWINDOW::MENU_EDITDELETE);
+    addButton(30003, BrowserImage::Add, u("Ajouter"), u("Ajouter un membre"), &CCHILDWINDOW::MENU_EDITAPPEND);
+    addButton(30004, BrowserImage::Edit, u("Editer"), u("Editer uin enregistrement"), &CCHILDWINDOW::MENU_EDITEDIT);
+    addButton(30005, BrowserImage::Delete, u("Effacer"), u("Effacer une enregistrement"), &CCHILDWINDOW::MENU_EDITDELETE);
     toolbar->addSeparator();
-    addButton(30007, 9, u("Aller au début"), u("Aller au premier enregistrement"), &CCHILDWINDOW::MENU_EDITGOTOP);
-    addButton(30008, 10, u("Précédent"), u("Aller au précédent"), &CCHILDWINDOW::MENU_EDITPREVIOUS);
-    addButton(30009, 11, u("Suivant"), u("Aller au suivant"), &CCHILDWINDOW::MENU_EDITNEXT);
-    addButton(30010, 12, u("Aller à la fin"), u("Aller au dernier enregistrement"), &CCHILDWINDOW::MENU_EDITGOBOTTOM);
+    addButton(30007, BrowserImage::First, u("Aller au début"), u("Aller au premier enregistrement"), &CCHILDWINDOW::MENU_EDITGOTOP);
+    addButton(30008, BrowserImage::Previous, u("Précédent"), u("Aller au précédent"), &CCHILDWINDOW::MENU_EDITPREVIOUS);
+    addButton(30009, BrowserImage::Next, u("Suivant"), u("Aller au suivant"), &CCHILDWINDOW::MENU_EDITNEXT);
+    addButton(30010, BrowserImage::Last, u("Aller à la fin"), u("Aller au dernier enregistrement"), &CCHILDWINDOW::MENU_EDITGOBOTTOM);
     toolbar->addSeparator();
-    addButton(30012, 13, u("Imprimer"), u("Impression de la base de données"), &CCHILDWINDOW::MENU_FILEPRINT);
+    addButton(30012, BrowserImage::Print, u("Imprimer"), u("Impression de la base de données"), &CCHILDWINDOW::MENU_FILEPRINT);
     toolbar->addSeparator();
-    addButton(30014, 14, u("Effacer tous"), u("Effacer tous les membres"), &CCHILDWINDOW::MENU_ZAP);
-    addButton(30001, 5, u("Fermer"), u("Fermer la base de données"), &CCHILDWINDOW::MENU_FILECLOSE);
+    addButton(30014, BrowserImage::EraseAll, u("Effacer tous"), u("Effacer tous les membres"), &CCHILDWINDOW::MENU_ZAP);
+    addButton(30001, BrowserImage::Close, u("Fermer"), u("Fermer la base de données"), &CCHILDWINDOW::MENU_FILECLOSE);
 }
 
 QAction* CCHILDWINDOW::action(int id) const

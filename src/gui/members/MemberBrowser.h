@@ -5,6 +5,7 @@
 // member dialog or the register's functions in members/.
 
 #include "engine/DbServer.h"
+#include "gui/members/BrowserImages.h"
 
 #include <QMainWindow>
 
@@ -75,7 +76,7 @@ protected:
 private:
     QAction* addCommand(QMenu* menu, int id, const QString& text, const QString& description,
                         void (CCHILDWINDOW::*slot)(), const QKeySequence& shortcut = {});
-    QAction* addButton(int id, int image, const QString& text, const QString& tooltip, void (CCHILDWINDOW::*slot)());
+    QAction* addButton(int id, BrowserImage image, const QString& text, const QString& tooltip, void (CCHILDWINDOW::*slot)());
     void buildMenu();
     void buildToolbar();
     void refresh(int row, bool reload = true);
