@@ -297,7 +297,7 @@ bool TagSet::recordWritten(TableFile& file, std::uint32_t recno, const std::stri
     return ok;
 }
 
-std::vector<std::vector<CdxEntry>> TagSet::allExpectedEntries(TableFile& file) const
+std::vector<std::vector<CdxEntry>> TagSet::allExpectedEntries(TableFile& file, bool sorted) const
 {
     std::vector<std::vector<CdxEntry>> out(tags_.size());
     const auto& h = file.header();
@@ -323,7 +323,7 @@ std::vector<std::vector<CdxEntry>> TagSet::allExpectedEntries(TableFile& file) c
             }
         }
     }
-    for (std::size_t t = 0; t < tags_.size(); ++t) {
+    for (std::size_t t = 0; sorted && t < tags_.size(); ++t) {
         auto& v = out[t];
         std::sort(v.begin(), v.end(), entryLess);
         if (tags_[t].info.unique)
@@ -368,7 +368,7 @@ std::vector<std::string> TagSet::check(TableFile& file) const
 
 bool TagSet::rebuild(TableFile& file, std::string& error)
 {
-    auto expected = allExpectedEntries(file);
+    auto expected = allExpectedEntries(file, false);
     for (int i = 0; i < count(); ++i)
         if (!tags_[static_cast<std::size_t>(i)].usable)
             expected[static_cast<std::size_t>(i)] = index_->entries(i);

@@ -70,7 +70,9 @@ private:
     bool loadTags(TableFile& file, std::string& error);
     // Every (key, recno) a tag should hold, in index order.
     std::vector<CdxEntry> expectedEntries(TableFile& file, int tag) const;
-    std::vector<std::vector<CdxEntry>> allExpectedEntries(TableFile& file) const;
+    // `sorted`: in index order with the duplicates of unique tags dropped; else in record order
+    // (the index module sorts and drops them itself when it builds a tag).
+    std::vector<std::vector<CdxEntry>> allExpectedEntries(TableFile& file, bool sorted = true) const;
 
     std::optional<std::string> makeKey(const Tag& tag, const Value& value) const;
     // Reinstates in a unique tag the first record holding `key` after its holder left it.

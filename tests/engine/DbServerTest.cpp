@@ -261,6 +261,9 @@ TEST(DbServer, UniqueTagsKeepTheFirstRecordOfEachKey)
     EXPECT_EQ(walk(t), (std::vector<std::uint32_t>{2, 3, 1}));
     ASSERT_TRUE(t.seek(std::string("ZOLA")));
     EXPECT_EQ(t.recNo(), 1u);
+    // A rebuild from the table gives the same tag.
+    ASSERT_TRUE(t.reindex());
+    EXPECT_EQ(walk(t), (std::vector<std::uint32_t>{2, 3, 1}));
     t.close();
     EXPECT_EQ(test::runTool({"check", path}).out, "ok\n");
 }
