@@ -208,9 +208,11 @@ std::vector<std::string> wrapText(const std::string& text, double width, const F
     return lines;
 }
 
-LaidOutReport layOut(const ReportTemplate& model, const std::vector<Row>& rows, const Variables& variables,
+LaidOutReport layOut(const ReportTemplate& model, const std::vector<Row>& rows, const Variables& given,
                      const TextMeasurer& measurer, PaperSize paper)
 {
+    Variables variables = given;
+    variables.emplace("RECORDS", std::to_string(rows.size()));  // unless the caller set one
     LaidOutReport report;
     report.pageWidth = paper.width;
     report.pageHeight = paper.height;

@@ -67,7 +67,7 @@ struct LaidOutReport {
     std::vector<Page> pages;
 };
 
-// Lays the rows out. `paper` is the printer's paper in portrait; the template's orientation turns it.
+// Lays the rows out; the variable RECORDS holds the number of rows. `paper` is the printer's paper in portrait; the template's orientation turns it.
 LaidOutReport layOut(const ReportTemplate& model, const std::vector<Row>& rows, const Variables& variables,
                      const TextMeasurer& measurer, PaperSize paper = {});
 

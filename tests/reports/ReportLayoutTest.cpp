@@ -51,7 +51,7 @@ band detail height 25
   text 0 0 190 10 "{=X}"
 end
 band reportfooter height 40
-  text 0 0 190 10 "Fin"
+  text 0 0 190 10 "Fin {RECORDS}"
 end
 band pagefooter height 7
   text 0 0 190 7 align right "Page {PAGE} / {PAGES}"
@@ -79,11 +79,11 @@ TEST(ReportLayout, BreaksPagesByBandHeightsAndNumbersThem)
     EXPECT_EQ(std::count_if(p2.begin(), p2.end(), [](auto& s) { return s[0] == 'N'; }), 10);
     auto p3 = texts(report.pages[2]);
     // The last detail (N19) fits on page 3 and the report footer follows it.
-    EXPECT_EQ(p3, (std::vector<std::string>{"Entête 3", "N19", "Fin", "Page 3 / 3"}));
+    EXPECT_EQ(p3, (std::vector<std::string>{"Entête 3", "N19", "Fin 19", "Page 3 / 3"}));
     // Positions: the page footer sits at the bottom margin minus its height.
     EXPECT_DOUBLE_EQ(findText(report.pages[2], "Page 3 / 3")->rect.y, 297 - 10 - 7);
     EXPECT_DOUBLE_EQ(findText(report.pages[2], "N19")->rect.y, 10 + 20);
-    EXPECT_DOUBLE_EQ(findText(report.pages[2], "Fin")->rect.y, 10 + 20 + 25);
+    EXPECT_DOUBLE_EQ(findText(report.pages[2], "Fin 19")->rect.y, 10 + 20 + 25);
 }
 
 TEST(ReportLayout, ReportFooterThatDoesNotFitGoesToANewPage)
@@ -93,7 +93,7 @@ TEST(ReportLayout, ReportFooterThatDoesNotFitGoesToANewPage)
     // 8 details fill page 1 to 250 of 280: the 40 mm footer moves to page 2.
     auto report = layOut(model, rowsOf(8), {}, measurer);
     ASSERT_EQ(report.pages.size(), 2u);
-    EXPECT_EQ(texts(report.pages[1]), (std::vector<std::string>{"Entête 2", "Fin", "Page 2 / 2"}));
+    EXPECT_EQ(texts(report.pages[1]), (std::vector<std::string>{"Entête 2", "Fin 8", "Page 2 / 2"}));
 }
 
 TEST(ReportLayout, EmptyDataGivesOnePageAndLandscapeTurnsThePaper)
