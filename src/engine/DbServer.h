@@ -26,6 +26,7 @@ struct Date {
     std::string dtos() const;  // "YYYYMMDD", 8 blanks when empty
     static Date fromDtos(const std::string& yyyymmdd);  // empty when not a date
     long julianDay() const;    // 0 when empty
+    static Date fromJulianDay(long julianDay);  // empty for 0 or less
     static Date today();
     friend bool operator==(const Date&, const Date&) = default;
 };

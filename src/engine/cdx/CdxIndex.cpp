@@ -1,0 +1,1315 @@
+// FoxPro compound index (.cdx) reader and writer: page I/O with a bounded cache of decoded nodes,
+// the B+ tree operations of one tag (seek, insert with splits, remove), the bottom-up build of a
+// tag from sorted entries, and the structural check. Layout: docs/cdx-format.md.
+
+#include "engine/cdx/CdxIndex.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <unordered_map>
+#include <unordered_set>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace derode::engine {
+
+namespace {
+
+constexpr std::uint32_t kPage = 512;
+constexpr std::uint32_t kHeaderSize = 1024;  // a tag header takes two pages
+constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+constexpr int kMaxKeyLength = 240;           // two whole keys must fit in an interior node
+constexpr int kMaxDepth = 32;
+constexpr int kLeafHeader = 24;
+constexpr int kInteriorHeader = 12;
+constexpr int kTagNameLength = 10;
+std::size_t cacheBudget = 16u << 20;  // bytes of decoded nodes kept in memory
+
+std::uint16_t le16(const std::uint8_t* p) { return std::uint16_t(p[0] | (p[1] << 8)); }
+std::uint32_t le32(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
+}
+std::uint32_t be32(const std::uint8_t* p) {
+    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | std::uint32_t(p[3]);
+}
+void putLe16(std::uint8_t* p, std::uint32_t v) { p[0] = std::uint8_t(v); p[1] = std::uint8_t(v >> 8); }
+void putLe32(std::uint8_t* p, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) p[i] = std::uint8_t(v >> (8 * i));
+}
+void putBe32(std::uint8_t* p, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) p[i] = std::uint8_t(v >> (24 - 8 * i));
+}
+int bitsFor(std::uint64_t v) {
+    int b = 0;
+    while (v) { ++b; v >>= 1; }
+    return b;
+}
+
+std::string upper(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+    return s;
+}
+
+// Bit layout of a compact leaf's entries for a key length and a largest record number.
+struct LeafLayout {
+    int recBits, dupBits, trailBits, bytes;
+};
+LeafLayout leafLayout(int keyLength, std::uint32_t maxRecno) {
+    LeafLayout l{};
+    l.dupBits = l.trailBits = bitsFor(std::uint64_t(keyLength));
+    int need = std::max(bitsFor(maxRecno), 1) + l.dupBits + l.trailBits;
+    l.bytes = std::max(3, (need + 7) / 8);
+    l.recBits = std::min(32, l.bytes * 8 - l.dupBits - l.trailBits);
+    return l;
+}
+
+}  // namespace
+
+void setCdxCacheBudget(std::size_t bytes) { cacheBudget = bytes; }
+
+// ---------------------------------------------------------------------------------------------
+// Keys of numbers and dates
+
+std::string cdxNumberKey(double value) {
+    if (value == 0.0) value = 0.0;  // -0 sorts with 0
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    if (bits >> 63) bits = ~bits;
+    else bits |= std::uint64_t(1) << 63;
+    std::string key(8, '\0');
+    for (int i = 0; i < 8; ++i) key[i] = char(std::uint8_t(bits >> (56 - 8 * i)));
+    return key;
+}
+
+double cdxNumberFromKey(const std::string& key) {
+    std::uint64_t bits = 0;
+    for (int i = 0; i < 8; ++i) bits = (bits << 8) | (i < int(key.size()) ? std::uint8_t(key[i]) : 0);
+    if (bits >> 63) bits &= ~(std::uint64_t(1) << 63);
+    else bits = ~bits;
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The file: trees, nodes and their cache
+
+struct Tree {
+    std::uint32_t header = 0;  // offset of the header pair
+    std::uint32_t root = 0;
+    int keyLength = 0;
+    std::uint8_t filler = ' ';  // byte counted by a leaf's trailing count
+    bool unique = false;
+    bool descending = false;
+    bool headerDirty = false;
+    CdxTagInfo info;
+};
+
+struct Node {
+    const Tree* tree = nullptr;
+    std::uint32_t page = 0;
+    std::uint16_t attr = 0;  // 1 root, 2 leaf
+    std::uint32_t left = kNone, right = kNone;
+    int n = 0;
+    std::vector<std::uint8_t> keys;        // n whole keys of keyLength bytes
+    std::vector<std::uint32_t> recnos;
+    std::vector<std::uint32_t> children;   // interior nodes only
+    std::uint32_t maxRecno = 0;            // leaf: bound of the record numbers, decides the entry width
+    int stored = 0;                        // leaf: key bytes actually written after compression
+    bool dirty = false;
+    std::uint64_t used = 0;
+
+    bool leaf() const { return attr & 2; }
+    const std::uint8_t* key(int i) const { return keys.data() + std::size_t(i) * tree->keyLength; }
+    std::size_t footprint() const { return sizeof(Node) + keys.capacity() + 4 * (recnos.capacity() + children.capacity()); }
+};
+
+struct PathStep {
+    Node* node;
+    int index;
+};
+
+class CdxFile {
+public:
+    ~CdxFile() {
+        if (fd_ >= 0) {
+            std::string ignored;
+            if (!readOnly_) flush(ignored);
+            ::close(fd_);
+        }
+    }
+
+    static std::unique_ptr<CdxFile> openFile(const std::string& path, bool readOnly, std::string& error);
+    static std::unique_ptr<CdxFile> createFile(const std::string& path, std::string& error);
+
+    std::string path_;
+    int fd_ = -1;
+    bool readOnly_ = false;
+    std::uint64_t fileSize_ = 0;
+    std::uint32_t freeHead_ = 0;
+    bool dirHeaderDirty_ = false;
+    Tree dir_;
+    std::vector<std::unique_ptr<Tree>> trees_;
+    std::vector<CdxTagInfo> infos_;
+    std::unordered_map<std::uint32_t, std::unique_ptr<Node>> cache_;
+    std::size_t cacheBytes_ = 0;
+    std::uint64_t clock_ = 0;
+    bool ioFailed_ = false;
+
+    // --- raw pages
+    bool readRaw(std::uint64_t offset, std::uint8_t* buffer, std::size_t size) const {
+        if (offset + size > fileSize_) return false;
+        std::size_t done = 0;
+        while (done < size) {
+            ssize_t r = ::pread(fd_, buffer + done, size - done, off_t(offset + done));
+            if (r < 0 && errno == EINTR) continue;
+            if (r <= 0) {
+                // A page allocated but not yet written reads as zeros.
+                std::memset(buffer + done, 0, size - done);
+                return true;
+            }
+            done += std::size_t(r);
+        }
+        return true;
+    }
+    bool writeRaw(std::uint64_t offset, const std::uint8_t* buffer, std::size_t size) {
+        if (readOnly_) return false;
+        std::size_t done = 0;
+        while (done < size) {
+            ssize_t w = ::pwrite(fd_, buffer + done, size - done, off_t(offset + done));
+            if (w < 0 && errno == EINTR) continue;
+            if (w <= 0) { ioFailed_ = true; return false; }
+            done += std::size_t(w);
+        }
+        return true;
+    }
+    bool validPage(std::uint32_t page) const {
+        return page != kNone && page >= kPage && page % kPage == 0 && std::uint64_t(page) + kPage <= fileSize_;
+    }
+
+    // --- keys
+    int compare(const Tree& t, const std::uint8_t* a, std::uint32_t ra, const std::uint8_t* b, std::uint32_t rb) const {
+        int c = std::memcmp(a, b, std::size_t(t.keyLength));
+        if (c == 0) c = ra < rb ? -1 : (ra > rb ? 1 : 0);
+        else c = c < 0 ? -1 : 1;
+        return t.descending ? -c : c;
+    }
+    int trailOf(const Tree& t, const std::uint8_t* k) const {
+        int i = 0;
+        while (i < t.keyLength && k[t.keyLength - 1 - i] == t.filler) ++i;
+        return i;
+    }
+    // Bytes a key shares with the previous one, within the previous key's significant part: some
+    // readers rebuild a key from the previous key's stored bytes only, without its trailing filler.
+    int sharedPrefix(const Tree& t, const std::uint8_t* prev, const std::uint8_t* k) const {
+        int limit = t.keyLength - trailOf(t, prev);
+        int dup = 0;
+        while (dup < limit && prev[dup] == k[dup]) ++dup;
+        return dup;
+    }
+    int storedAt(const Node& nd, int j) const {
+        const Tree& t = *nd.tree;
+        const std::uint8_t* k = nd.key(j);
+        int trail = trailOf(t, k);
+        int dup = 0;
+        if (j > 0) dup = sharedPrefix(t, nd.key(j - 1), k);
+        dup = std::min(dup, t.keyLength - trail);
+        return t.keyLength - dup - trail;
+    }
+    void recomputeStored(Node& nd) const {
+        nd.stored = 0;
+        nd.maxRecno = 0;
+        for (int j = 0; j < nd.n; ++j) {
+            nd.stored += storedAt(nd, j);
+            nd.maxRecno = std::max(nd.maxRecno, nd.recnos[j]);
+        }
+    }
+    int leafSize(const Node& nd) const {
+        return kLeafHeader + nd.n * leafLayout(nd.tree->keyLength, nd.maxRecno).bytes + nd.stored;
+    }
+    int interiorCapacity(const Tree& t) const { return (int(kPage) - kInteriorHeader) / (t.keyLength + 8); }
+    bool fits(const Node& nd) const {
+        return nd.leaf() ? leafSize(nd) <= int(kPage) : nd.n <= interiorCapacity(*nd.tree);
+    }
+
+    // --- decoding and encoding
+    bool decode(const Tree& t, std::uint32_t page, const std::uint8_t* p, Node& nd, std::string& error) const {
+        const int kl = t.keyLength;
+        nd.tree = &t;
+        nd.page = page;
+        nd.attr = le16(p);
+        nd.n = le16(p + 2);
+        nd.left = le32(p + 4);
+        nd.right = le32(p + 8);
+        if (nd.attr > 3) { error = "attributs de page invalides"; return false; }
+        nd.keys.assign(std::size_t(nd.n) * kl, 0);
+        nd.recnos.assign(std::size_t(nd.n), 0);
+        if (!nd.leaf()) {
+            if (nd.n == 0 || nd.n > interiorCapacity(t)) { error = "nombre de clés invalide dans un nœud intérieur"; return false; }
+            nd.children.assign(std::size_t(nd.n), 0);
+            const std::uint8_t* e = p + kInteriorHeader;
+            for (int i = 0; i < nd.n; ++i, e += kl + 8) {
+                std::memcpy(nd.keys.data() + std::size_t(i) * kl, e, std::size_t(kl));
+                nd.recnos[i] = be32(e + kl);
+                nd.children[i] = be32(e + kl + 4);
+            }
+            return true;
+        }
+        int recBits = p[20], dupBits = p[21], trailBits = p[22], bytes = p[23];
+        if (bytes < 1 || bytes > 8 || recBits < 1 || recBits > 32 || dupBits > 16 || trailBits > 16 ||
+            recBits + dupBits + trailBits > bytes * 8) {
+            error = "format de feuille invalide";
+            return false;
+        }
+        if (kLeafHeader + nd.n * bytes > int(kPage)) { error = "nombre de clés invalide dans une feuille"; return false; }
+        const std::uint64_t recMask = recBits >= 32 ? 0xFFFFFFFFull : ((1ull << recBits) - 1);
+        const std::uint64_t dupMask = (1ull << dupBits) - 1, trailMask = (1ull << trailBits) - 1;
+        int end = int(kPage);
+        const int floor = kLeafHeader + nd.n * bytes;
+        std::uint8_t* key = nd.keys.data();
+        for (int i = 0; i < nd.n; ++i, key += kl) {
+            std::uint64_t v = 0;
+            const std::uint8_t* e = p + kLeafHeader + i * bytes;
+            for (int b = bytes - 1; b >= 0; --b) v = (v << 8) | e[b];
+            std::uint32_t recno = std::uint32_t(v & recMask);
+            int dup = int((v >> recBits) & dupMask);
+            int trail = int((v >> (recBits + dupBits)) & trailMask);
+            if (dup + trail > kl || (i == 0 && dup > 0)) { error = "clé compressée invalide"; return false; }
+            int len = kl - dup - trail;
+            end -= len;
+            if (end < floor) { error = "clés d'une feuille hors de la page"; return false; }
+            if (dup) std::memcpy(key, key - kl, std::size_t(dup));
+            std::memcpy(key + dup, p + end, std::size_t(len));
+            std::memset(key + dup + len, t.filler, std::size_t(trail));
+            nd.recnos[i] = recno;
+        }
+        nd.children.clear();
+        recomputeStored(nd);
+        return true;
+    }
+
+    void encode(const Node& nd, std::uint8_t* p) const {
+        const Tree& t = *nd.tree;
+        const int kl = t.keyLength;
+        std::memset(p, 0, kPage);
+        putLe16(p, nd.attr);
+        putLe16(p + 2, std::uint32_t(nd.n));
+        putLe32(p + 4, nd.left);
+        putLe32(p + 8, nd.right);
+        if (!nd.leaf()) {
+            std::uint8_t* e = p + kInteriorHeader;
+            for (int i = 0; i < nd.n; ++i, e += kl + 8) {
+                std::memcpy(e, nd.key(i), std::size_t(kl));
+                putBe32(e + kl, nd.recnos[i]);
+                putBe32(e + kl + 4, nd.children[i]);
+            }
+            return;
+        }
+        std::uint32_t maxRecno = 0;
+        for (int i = 0; i < nd.n; ++i) maxRecno = std::max(maxRecno, nd.recnos[i]);
+        LeafLayout l = leafLayout(kl, maxRecno);
+        putLe32(p + 14, l.recBits >= 32 ? 0xFFFFFFFFu : ((1u << l.recBits) - 1));
+        p[18] = std::uint8_t((1u << l.dupBits) - 1);
+        p[19] = std::uint8_t((1u << l.trailBits) - 1);
+        p[20] = std::uint8_t(l.recBits);
+        p[21] = std::uint8_t(l.dupBits);
+        p[22] = std::uint8_t(l.trailBits);
+        p[23] = std::uint8_t(l.bytes);
+        int end = int(kPage);
+        for (int i = 0; i < nd.n; ++i) {
+            const std::uint8_t* k = nd.key(i);
+            int trail = trailOf(t, k);
+            int dup = 0;
+            if (i > 0) dup = sharedPrefix(t, nd.key(i - 1), k);
+            dup = std::min(dup, kl - trail);
+            int len = kl - dup - trail;
+            end -= len;
+            std::memcpy(p + end, k + dup, std::size_t(len));
+            std::uint64_t v = nd.recnos[i] | (std::uint64_t(dup) << l.recBits) |
+                              (std::uint64_t(trail) << (l.recBits + l.dupBits));
+            std::uint8_t* e = p + kLeafHeader + i * l.bytes;
+            for (int b = 0; b < l.bytes; ++b) e[b] = std::uint8_t(v >> (8 * b));
+        }
+        putLe16(p + 12, std::uint32_t(end - (kLeafHeader + nd.n * l.bytes)));
+    }
+
+    // --- cache
+    Node* load(const Tree& t, std::uint32_t page, std::string& error) {
+        auto it = cache_.find(page);
+        if (it != cache_.end()) {
+            if (it->second->tree != &t) { error = "page partagée entre deux index"; return nullptr; }
+            it->second->used = ++clock_;
+            return it->second.get();
+        }
+        if (!validPage(page)) { error = "pointeur de page hors du fichier"; return nullptr; }
+        std::uint8_t buffer[kPage];
+        if (!readRaw(page, buffer, kPage)) { error = "lecture impossible"; return nullptr; }
+        auto nd = std::make_unique<Node>();
+        if (!decode(t, page, buffer, *nd, error)) return nullptr;
+        nd->used = ++clock_;
+        Node* raw = nd.get();
+        cacheBytes_ += raw->footprint();
+        cache_.emplace(page, std::move(nd));
+        return raw;
+    }
+    Node* newNode(const Tree& t, std::uint16_t attr) {
+        std::uint32_t page = allocatePage();
+        auto nd = std::make_unique<Node>();
+        nd->tree = &t;
+        nd->page = page;
+        nd->attr = attr;
+        nd->dirty = true;
+        nd->used = ++clock_;
+        Node* raw = nd.get();
+        cacheBytes_ += raw->footprint();
+        cache_[page] = std::move(nd);
+        return raw;
+    }
+    bool writeNode(const Node& nd) {
+        std::uint8_t buffer[kPage];
+        encode(nd, buffer);
+        return writeRaw(nd.page, buffer, kPage);
+    }
+    // Keeps the decoded nodes within budget; called between operations so that no pointer held by
+    // an operation is invalidated.
+    void trim() {
+        if (cacheBytes_ <= cacheBudget) return;
+        std::vector<std::pair<std::uint64_t, std::uint32_t>> order;
+        order.reserve(cache_.size());
+        for (auto& [page, nd] : cache_) order.emplace_back(nd->used, page);
+        std::sort(order.begin(), order.end());
+        for (auto& [used, page] : order) {
+            if (cacheBytes_ <= cacheBudget * 3 / 4) break;
+            auto it = cache_.find(page);
+            if (it->second->dirty && !writeNode(*it->second)) continue;
+            cacheBytes_ -= it->second->footprint();
+            cache_.erase(it);
+        }
+    }
+    void refreshFootprint(Node& nd, std::size_t before) { cacheBytes_ += nd.footprint() - before; }
+
+    std::uint32_t allocatePage() {
+        if (freeHead_ != 0 && validPage(freeHead_) && !cache_.count(freeHead_)) {
+            std::uint32_t page = freeHead_;
+            std::uint8_t next[4];
+            freeHead_ = readRaw(page, next, 4) ? le32(next) : 0;
+            if (freeHead_ == kNone) freeHead_ = 0;
+            dirHeaderDirty_ = true;
+            return page;
+        }
+        freeHead_ = 0;
+        std::uint32_t page = std::uint32_t(fileSize_);
+        fileSize_ += kPage;
+        return page;
+    }
+    void freePage(Node* nd) {
+        std::uint32_t page = nd->page;
+        auto it = cache_.find(page);
+        if (it != cache_.end()) {
+            cacheBytes_ -= it->second->footprint();
+            cache_.erase(it);
+        }
+        std::uint8_t buffer[kPage] = {};
+        putLe32(buffer, freeHead_);
+        writeRaw(page, buffer, kPage);
+        freeHead_ = page;
+        dirHeaderDirty_ = true;
+    }
+
+    bool flush(std::string& error) {
+        if (readOnly_) return true;
+        ioFailed_ = false;
+        for (auto& [page, nd] : cache_)
+            if (nd->dirty && writeNode(*nd)) nd->dirty = false;
+        std::uint8_t b4[4];
+        for (auto& t : trees_)
+            if (t->headerDirty) {
+                putLe32(b4, t->root);
+                if (writeRaw(t->header, b4, 4)) t->headerDirty = false;
+            }
+        if (dir_.headerDirty || dirHeaderDirty_) {
+            std::uint8_t head[8];
+            putLe32(head, dir_.root);
+            putLe32(head + 4, freeHead_);
+            if (writeRaw(0, head, 8)) dir_.headerDirty = dirHeaderDirty_ = false;
+        }
+        if (ioFailed_) { error = std::string("écriture de l'index impossible : ") + std::strerror(errno); return false; }
+        return true;
+    }
+
+    // --- tree operations
+    // Path from the root to the leaf holding the first entry >= target (> target when strict).
+    // The leaf index may equal the leaf's count: the entry then lies further right, or nowhere.
+    bool locate(const Tree& t, const std::uint8_t* key, std::uint32_t recno, bool strict, std::vector<PathStep>& path) {
+        path.clear();
+        std::string error;
+        std::uint32_t page = t.root;
+        for (int depth = 0; depth < kMaxDepth; ++depth) {
+            Node* nd = load(t, page, error);
+            if (!nd) return false;
+            int lo = 0, hi = nd->n;
+            while (lo < hi) {
+                int mid = (lo + hi) / 2;
+                int c = compare(t, nd->key(mid), nd->recnos[mid], key, recno);
+                if (c < 0 || (strict && c == 0)) lo = mid + 1;
+                else hi = mid;
+            }
+            if (nd->leaf()) {
+                path.push_back({nd, lo});
+                return true;
+            }
+            if (lo == nd->n) lo = nd->n - 1;
+            path.push_back({nd, lo});
+            page = nd->children[lo];
+        }
+        return false;
+    }
+    // From (leaf, index), the entry at or after it, following right siblings past the leaf's end.
+    bool entryAt(const Tree& t, Node* nd, int index, CdxEntry& out) {
+        std::string error;
+        for (int hops = 0; nd && index >= nd->n; ++hops) {
+            if (nd->right == kNone || hops > 64) return false;
+            nd = load(t, nd->right, error);
+            index = 0;
+        }
+        if (!nd) return false;
+        out.key.assign(reinterpret_cast<const char*>(nd->key(index)), std::size_t(t.keyLength));
+        out.recno = nd->recnos[index];
+        return true;
+    }
+    bool entryBefore(const Tree& t, Node* nd, int index, CdxEntry& out) {
+        std::string error;
+        for (int hops = 0; nd && index <= 0; ++hops) {
+            if (nd->left == kNone || hops > 64) return false;
+            nd = load(t, nd->left, error);
+            if (nd) index = nd->n;
+        }
+        if (!nd) return false;
+        out.key.assign(reinterpret_cast<const char*>(nd->key(index - 1)), std::size_t(t.keyLength));
+        out.recno = nd->recnos[index - 1];
+        return true;
+    }
+
+    std::string normalised(const Tree& t, const std::string& key) const {
+        std::string k = key.substr(0, std::size_t(t.keyLength));
+        k.resize(std::size_t(t.keyLength), char(t.filler));
+        return k;
+    }
+
+    // After the last entry of path[level] changed, the separators above it follow.
+    void fixSeparators(std::vector<PathStep>& path, int level) {
+        const int kl = path[level].node->tree->keyLength;
+        for (int l = level; l > 0; --l) {
+            Node* child = path[l].node;
+            Node* parent = path[l - 1].node;
+            int i = path[l - 1].index;
+            if (child->n == 0) return;
+            std::uint8_t* sep = parent->keys.data() + std::size_t(i) * kl;
+            const std::uint8_t* last = child->key(child->n - 1);
+            if (std::memcmp(sep, last, std::size_t(kl)) == 0 && parent->recnos[i] == child->recnos[child->n - 1]) return;
+            std::memcpy(sep, last, std::size_t(kl));
+            parent->recnos[i] = child->recnos[child->n - 1];
+            parent->dirty = true;
+            if (i != parent->n - 1) return;
+        }
+    }
+
+    void insertAt(Node& nd, int pos, const std::uint8_t* key, std::uint32_t recno, std::uint32_t child) {
+        const int kl = nd.tree->keyLength;
+        std::size_t before = nd.footprint();
+        if (nd.leaf() && pos < nd.n) nd.stored -= storedAt(nd, pos);
+        nd.keys.insert(nd.keys.begin() + std::ptrdiff_t(pos) * kl, key, key + kl);
+        nd.recnos.insert(nd.recnos.begin() + pos, recno);
+        if (!nd.leaf()) nd.children.insert(nd.children.begin() + pos, child);
+        ++nd.n;
+        if (nd.leaf()) {
+            nd.stored += storedAt(nd, pos);
+            if (pos + 1 < nd.n) nd.stored += storedAt(nd, pos + 1);
+            nd.maxRecno = std::max(nd.maxRecno, recno);
+        }
+        nd.dirty = true;
+        refreshFootprint(nd, before);
+    }
+    void eraseAt(Node& nd, int pos) {
+        const int kl = nd.tree->keyLength;
+        if (nd.leaf()) {
+            nd.stored -= storedAt(nd, pos);
+            if (pos + 1 < nd.n) nd.stored -= storedAt(nd, pos + 1);
+        }
+        nd.keys.erase(nd.keys.begin() + std::ptrdiff_t(pos) * kl, nd.keys.begin() + std::ptrdiff_t(pos + 1) * kl);
+        nd.recnos.erase(nd.recnos.begin() + pos);
+        if (!nd.leaf()) nd.children.erase(nd.children.begin() + pos);
+        --nd.n;
+        if (nd.leaf() && pos < nd.n) nd.stored += storedAt(nd, pos);
+        nd.dirty = true;
+    }
+
+    // Moves the entries from 'from' on into a new right sibling.
+    Node* splitOff(Tree& t, Node& nd, int from) {
+        const int kl = t.keyLength;
+        Node* right = newNode(t, std::uint16_t(nd.attr & 2));
+        std::size_t beforeLeft = nd.footprint(), beforeRight = right->footprint();
+        right->keys.assign(nd.keys.begin() + std::ptrdiff_t(from) * kl, nd.keys.end());
+        right->recnos.assign(nd.recnos.begin() + from, nd.recnos.end());
+        if (!nd.leaf()) right->children.assign(nd.children.begin() + from, nd.children.end());
+        right->n = nd.n - from;
+        nd.keys.resize(std::size_t(from) * kl);
+        nd.recnos.resize(std::size_t(from));
+        if (!nd.leaf()) nd.children.resize(std::size_t(from));
+        nd.n = from;
+        nd.attr &= 2;
+        right->left = nd.page;
+        right->right = nd.right;
+        std::string error;
+        if (nd.right != kNone)
+            if (Node* far = load(t, nd.right, error)) {
+                far->left = right->page;
+                far->dirty = true;
+            }
+        nd.right = right->page;
+        nd.dirty = true;
+        if (nd.leaf()) {
+            recomputeStored(nd);
+            recomputeStored(*right);
+        }
+        refreshFootprint(nd, beforeLeft);
+        refreshFootprint(*right, beforeRight);
+        return right;
+    }
+    int splitPoint(Node& nd, int insertedAt) {
+        // Appending at the far right keeps the left node full, as a bulk build does.
+        if (insertedAt == nd.n - 1 && nd.right == kNone) {
+            Node probe = copyHead(nd, nd.n - 1);
+            if (fits(probe)) return nd.n - 1;
+        }
+        if (!nd.leaf()) return nd.n / 2;
+        // A leaf splits where both halves fit: compression changes with the neighbours.
+        int mid = nd.n / 2;
+        for (int delta = 0; delta < nd.n; ++delta)
+            for (int s : {mid - delta, mid + delta})
+                if (s > 0 && s < nd.n) {
+                    Node a = copyRange(nd, 0, s), b = copyRange(nd, s, nd.n);
+                    if (fits(a) && fits(b)) return s;
+                }
+        return mid;
+    }
+    Node copyHead(const Node& nd, int count) const { return copyRange(nd, 0, count); }
+    Node copyRange(const Node& nd, int from, int to) const {
+        Node c;
+        c.tree = nd.tree;
+        c.attr = nd.attr;
+        const int kl = nd.tree->keyLength;
+        c.keys.assign(nd.keys.begin() + std::ptrdiff_t(from) * kl, nd.keys.begin() + std::ptrdiff_t(to) * kl);
+        c.recnos.assign(nd.recnos.begin() + from, nd.recnos.begin() + to);
+        c.n = to - from;
+        if (c.leaf()) recomputeStored(c);
+        return c;
+    }
+
+    bool insert(Tree& t, const std::string& rawKey, std::uint32_t recno) {
+        if (readOnly_) return false;
+        std::string key = normalised(t, rawKey);
+        const auto* k = reinterpret_cast<const std::uint8_t*>(key.data());
+        std::vector<PathStep> path;
+        if (t.unique) {
+            if (!locate(t, k, t.descending ? kNone : 0, false, path)) return false;
+            CdxEntry found;
+            if (entryAt(t, path.back().node, path.back().index, found) && found.key == key) return true;
+        }
+        if (!locate(t, k, recno, false, path)) return false;
+        int level = int(path.size()) - 1;
+        Node* leaf = path[level].node;
+        int pos = path[level].index;
+        if (pos < leaf->n && compare(t, leaf->key(pos), leaf->recnos[pos], k, recno) == 0) return true;
+        insertAt(*leaf, pos, k, recno, 0);
+        if (pos == leaf->n - 1) fixSeparators(path, level);
+        int insertedAt = pos;
+        while (!fits(*path[level].node)) {
+            Node* nd = path[level].node;
+            Node* right = splitOff(t, *nd, splitPoint(*nd, insertedAt));
+            const int kl = t.keyLength;
+            if (level == 0) {
+                Node* root = newNode(t, 1);
+                insertAt(*root, 0, nd->key(nd->n - 1), nd->recnos[nd->n - 1], nd->page);
+                insertAt(*root, 1, right->key(right->n - 1), right->recnos[right->n - 1], right->page);
+                t.root = root->page;
+                t.headerDirty = true;
+                break;
+            }
+            Node* parent = path[level - 1].node;
+            int i = path[level - 1].index;
+            std::memcpy(parent->keys.data() + std::size_t(i) * kl, nd->key(nd->n - 1), std::size_t(kl));
+            parent->recnos[i] = nd->recnos[nd->n - 1];
+            insertAt(*parent, i + 1, right->key(right->n - 1), right->recnos[right->n - 1], right->page);
+            insertedAt = i + 1;
+            --level;
+        }
+        return true;
+    }
+
+    bool remove(Tree& t, const std::string& rawKey, std::uint32_t recno) {
+        if (readOnly_) return false;
+        std::string key = normalised(t, rawKey);
+        const auto* k = reinterpret_cast<const std::uint8_t*>(key.data());
+        std::vector<PathStep> path;
+        if (!locate(t, k, recno, false, path)) return false;
+        int level = int(path.size()) - 1;
+        Node* leaf = path[level].node;
+        int pos = path[level].index;
+        if (pos >= leaf->n || compare(t, leaf->key(pos), leaf->recnos[pos], k, recno) != 0) return false;
+        bool wasLast = pos == leaf->n - 1;
+        eraseAt(*leaf, pos);
+        // Empty nodes leave the tree; the root stays, as an empty leaf at worst.
+        while (level > 0 && path[level].node->n == 0) {
+            Node* gone = path[level].node;
+            std::string error;
+            if (gone->left != kNone)
+                if (Node* l = load(t, gone->left, error)) { l->right = gone->right; l->dirty = true; }
+            if (gone->right != kNone)
+                if (Node* r = load(t, gone->right, error)) { r->left = gone->left; r->dirty = true; }
+            freePage(gone);
+            Node* parent = path[level - 1].node;
+            int i = path[level - 1].index;
+            wasLast = i == parent->n - 1;
+            eraseAt(*parent, i);
+            --level;
+        }
+        Node* top = path[level].node;
+        if (level == 0 && top->n == 0 && !top->leaf()) {
+            std::size_t before = top->footprint();
+            top->attr = 3;
+            top->children.clear();
+            top->left = top->right = kNone;
+            recomputeStored(*top);
+            top->dirty = true;
+            refreshFootprint(*top, before);
+        } else if (wasLast && top->n > 0) {
+            fixSeparators(path, level);
+        }
+        return true;
+    }
+
+    // Bottom-up build from sorted, distinct entries; returns the root page.
+    std::uint32_t build(Tree& t, const std::vector<CdxEntry>& entries) {
+        const int kl = t.keyLength;
+        std::uint32_t maxRecno = 0;
+        for (const auto& e : entries) maxRecno = std::max(maxRecno, e.recno);
+        const int width = leafLayout(kl, maxRecno).bytes;
+        // Cut the sorted run into full leaves.
+        std::vector<std::size_t> starts{0};
+        int used = kLeafHeader;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const auto* k = reinterpret_cast<const std::uint8_t*>(entries[i].key.data());
+            int trail = trailOf(t, k);
+            int dup = 0;
+            if (i > starts.back()) dup = sharedPrefix(t, reinterpret_cast<const std::uint8_t*>(entries[i - 1].key.data()), k);
+            dup = std::min(dup, kl - trail);
+            int size = width + kl - dup - trail;
+            if (i > starts.back() && used + size > int(kPage)) {
+                starts.push_back(i);
+                used = kLeafHeader;
+                size = width + kl - trail;
+            }
+            used += size;
+        }
+        starts.push_back(entries.size());
+        const std::size_t leaves = starts.size() - 1;
+        std::vector<std::uint8_t> out;
+        std::uint64_t base = fileSize_;
+        struct Item { std::string key; std::uint32_t recno, page; };
+        std::vector<Item> level;
+        auto emit = [&](Node& nd) {
+            std::size_t at = out.size();
+            out.resize(at + kPage);
+            encode(nd, out.data() + at);
+        };
+        for (std::size_t l = 0; l < leaves; ++l) {
+            Node nd;
+            nd.tree = &t;
+            nd.page = std::uint32_t(base + l * kPage);
+            nd.attr = leaves == 1 ? 3 : 2;
+            nd.left = l == 0 ? kNone : nd.page - kPage;
+            nd.right = l + 1 == leaves ? kNone : nd.page + kPage;
+            for (std::size_t i = starts[l]; i < starts[l + 1]; ++i) {
+                nd.keys.insert(nd.keys.end(), entries[i].key.begin(), entries[i].key.end());
+                nd.recnos.push_back(entries[i].recno);
+            }
+            nd.n = int(nd.recnos.size());
+            emit(nd);
+            if (nd.n) level.push_back({entries[starts[l + 1] - 1].key, entries[starts[l + 1] - 1].recno, nd.page});
+        }
+        std::uint64_t next = base + leaves * kPage;
+        std::uint32_t root = std::uint32_t(base);
+        const std::size_t cap = std::size_t(interiorCapacity(t));
+        while (level.size() > 1) {
+            std::size_t nodes = (level.size() + cap - 1) / cap;
+            std::vector<Item> upper;
+            for (std::size_t j = 0; j < nodes; ++j) {
+                Node nd;
+                nd.tree = &t;
+                nd.page = std::uint32_t(next + j * kPage);
+                nd.attr = nodes == 1 ? 1 : 0;
+                nd.left = j == 0 ? kNone : nd.page - kPage;
+                nd.right = j + 1 == nodes ? kNone : nd.page + kPage;
+                std::size_t from = j * level.size() / nodes, to = (j + 1) * level.size() / nodes;
+                for (std::size_t i = from; i < to; ++i) {
+                    nd.keys.insert(nd.keys.end(), level[i].key.begin(), level[i].key.end());
+                    nd.recnos.push_back(level[i].recno);
+                    nd.children.push_back(level[i].page);
+                }
+                nd.n = int(nd.recnos.size());
+                emit(nd);
+                upper.push_back({level[to - 1].key, level[to - 1].recno, nd.page});
+                root = nd.page;
+            }
+            next += nodes * kPage;
+            level.swap(upper);
+        }
+        fileSize_ = next;
+        writeRaw(base, out.data(), out.size());
+        return root;
+    }
+
+    // Sorts and, for a unique tag, keeps the first record of each key.
+    void prepare(const Tree& t, std::vector<CdxEntry>& entries) const {
+        for (auto& e : entries) e.key = normalised(t, e.key);
+        std::sort(entries.begin(), entries.end(), [&](const CdxEntry& a, const CdxEntry& b) {
+            int c = a.key.compare(b.key);
+            if (c == 0) return t.descending ? a.recno > b.recno : a.recno < b.recno;
+            return t.descending ? c > 0 : c < 0;
+        });
+        auto same = [&](const CdxEntry& a, const CdxEntry& b) {
+            return a.key == b.key && (t.unique || a.recno == b.recno);
+        };
+        if (t.unique && t.descending) {
+            // The first record of a key is the lowest: keep the last of each run.
+            std::vector<CdxEntry> kept;
+            for (std::size_t i = 0; i < entries.size(); ++i)
+                if (i + 1 == entries.size() || entries[i + 1].key != entries[i].key) kept.push_back(std::move(entries[i]));
+            entries.swap(kept);
+        } else {
+            entries.erase(std::unique(entries.begin(), entries.end(), same), entries.end());
+        }
+    }
+
+    void writeTagHeader(const Tree& t, std::uint8_t options) {
+        std::uint8_t h[kHeaderSize] = {};
+        putLe32(h, t.root);
+        putLe32(h + 4, 0);
+        putLe16(h + 12, std::uint32_t(t.keyLength));
+        h[14] = options;
+        h[15] = 1;
+        putLe16(h + 16, kHeaderSize);
+        putLe16(h + 18, kPage);
+        putLe16(h + 502, t.descending ? 1 : 0);
+        const std::string& key = t.info.keyExpression;
+        const std::string& filter = t.info.forExpression;
+        putLe16(h + 504, std::uint32_t(key.size() + 1));
+        putLe16(h + 506, std::uint32_t(filter.size() + 1));
+        putLe16(h + 508, 0);
+        putLe16(h + 510, std::uint32_t(key.size() + 1));
+        std::memcpy(h + 512, key.data(), key.size());
+        std::memcpy(h + 512 + key.size() + 1, filter.data(), filter.size());
+        writeRaw(t.header, h, kHeaderSize);
+    }
+
+    bool addTag(const CdxTagInfo& info, std::vector<CdxEntry> entries, std::string& error) {
+        if (readOnly_) { error = "index ouvert en lecture seule"; return false; }
+        std::string name = upper(info.name);
+        if (name.empty() || name.size() > std::size_t(kTagNameLength) || name.find(' ') != std::string::npos) {
+            error = "nom d'index invalide : " + info.name;
+            return false;
+        }
+        for (const auto& t : trees_)
+            if (t->info.name == name) { error = "l'index " + name + " existe déjà"; return false; }
+        if (info.keyLength < 1 || info.keyLength > kMaxKeyLength) {
+            error = "longueur de clé invalide pour l'index " + name;
+            return false;
+        }
+        if (info.keyExpression.size() + info.forExpression.size() + 2 > 512) {
+            error = "expression d'index trop longue pour l'index " + name;
+            return false;
+        }
+        auto tree = std::make_unique<Tree>();
+        Tree& t = *tree;
+        t.info = info;
+        t.info.name = name;
+        t.keyLength = info.keyLength;
+        t.unique = info.unique;
+        t.descending = info.descending;
+        t.filler = info.keyType == 'C' || info.keyType == 'L' ? ' ' : 0;
+        // Header pairs are taken from the end of the file: the free list holds single pages.
+        t.header = std::uint32_t(fileSize_);
+        fileSize_ += kHeaderSize;
+        prepare(t, entries);
+        t.root = build(t, entries);
+        std::uint8_t options = 0x60 | (t.unique ? 0x01 : 0) | (t.info.forExpression.empty() ? 0 : 0x08);
+        writeTagHeader(t, options);
+        std::string dirKey = name;
+        dirKey.resize(std::size_t(dir_.keyLength), ' ');
+        if (!insert(dir_, dirKey, t.header)) { error = "répertoire des index illisible"; return false; }
+        trees_.push_back(std::move(tree));
+        infos_.push_back(trees_.back()->info);
+        if (!flush(error)) return false;
+        trim();
+        return true;
+    }
+
+    // --- walking a whole tree
+    struct Walk {
+        std::vector<std::string> problems;
+        std::vector<CdxEntry>* collect = nullptr;
+        std::unordered_set<std::uint32_t>* visited = nullptr;
+        std::vector<std::vector<Node*>> levels;
+        int leafDepth = -1;
+        std::string lastKey;
+        std::uint32_t lastRecno = 0;
+        bool haveLast = false;
+        std::size_t count = 0;
+        bool fatal = false;  // the tree cannot be followed (pointers, loops, undecodable pages)
+        std::string boundKey;  // separator just passed: the next key must lie above it
+        std::uint32_t boundRecno = 0;
+        bool haveBound = false;
+    };
+    // Depth-first walk: page bounds, loops, node decoding, key order, separators.
+    void walk(const Tree& t, std::uint32_t page, int depth, Walk& w, const std::uint8_t* sep, std::uint32_t sepRecno) {
+        if (depth >= kMaxDepth) { w.problems.push_back("arbre trop profond"); w.fatal = true; return; }
+        if (!w.visited->insert(page).second) {
+            w.problems.push_back("page visitée deux fois (boucle) : " + std::to_string(page));
+            w.fatal = true;
+            return;
+        }
+        std::string error;
+        Node* nd = load(t, page, error);
+        if (!nd) { w.problems.push_back(error + " (page " + std::to_string(page) + ")"); w.fatal = true; return; }
+        if (bool(nd->attr & 1) != (depth == 0)) w.problems.push_back("attribut de racine incorrect en page " + std::to_string(page));
+        if (int(w.levels.size()) <= depth) w.levels.resize(std::size_t(depth) + 1);
+        w.levels[std::size_t(depth)].push_back(nd);
+        const int kl = t.keyLength;
+        if (nd->leaf()) {
+            if (w.leafDepth < 0) w.leafDepth = depth;
+            else if (w.leafDepth != depth) w.problems.push_back("feuilles à des profondeurs différentes");
+            for (int i = 0; i < nd->n; ++i) {
+                const std::uint8_t* k = nd->key(i);
+                if (w.haveBound) {
+                    if (compare(t, k, nd->recnos[i], reinterpret_cast<const std::uint8_t*>(w.boundKey.data()), w.boundRecno) <= 0)
+                        w.problems.push_back("clé inférieure au séparateur qui la précède en page " + std::to_string(page));
+                    w.haveBound = false;
+                }
+                if (w.haveLast) {
+                    int c = compare(t, reinterpret_cast<const std::uint8_t*>(w.lastKey.data()), w.lastRecno, k, nd->recnos[i]);
+                    bool sameKey = std::memcmp(w.lastKey.data(), k, std::size_t(kl)) == 0;
+                    if (c >= 0) w.problems.push_back("clés dans le désordre en page " + std::to_string(page));
+                    else if (t.unique && sameKey) w.problems.push_back("clé en double dans un index unique en page " + std::to_string(page));
+                }
+                w.lastKey.assign(reinterpret_cast<const char*>(k), std::size_t(kl));
+                w.lastRecno = nd->recnos[i];
+                w.haveLast = true;
+                if (w.collect) w.collect->push_back({w.lastKey, w.lastRecno});
+            }
+            w.count += std::size_t(nd->n);
+            if (nd->n == 0 && depth > 0) w.problems.push_back("feuille vide en page " + std::to_string(page));
+            if (!fits(*nd)) w.problems.push_back("feuille trop pleine en page " + std::to_string(page));
+        } else {
+            // Copy: loading children may evict nothing (trim runs between operations), but stay safe.
+            std::vector<std::uint32_t> children = nd->children;
+            std::vector<std::uint8_t> keys = nd->keys;
+            std::vector<std::uint32_t> recnos = nd->recnos;
+            for (std::size_t i = 0; i < children.size(); ++i) {
+                std::size_t before = w.count;
+                walk(t, children[i], depth + 1, w, keys.data() + i * std::size_t(kl), recnos[i]);
+                if (w.count > before && w.haveLast &&
+                    compare(t, reinterpret_cast<const std::uint8_t*>(w.lastKey.data()), w.lastRecno,
+                            keys.data() + i * std::size_t(kl), recnos[i]) > 0)
+                    w.problems.push_back("séparateur inférieur aux clés de sa page en page " + std::to_string(page));
+                w.boundKey.assign(reinterpret_cast<const char*>(keys.data() + i * std::size_t(kl)), std::size_t(kl));
+                w.boundRecno = recnos[i];
+                w.haveBound = true;
+            }
+        }
+        (void)sep;
+        (void)sepRecno;
+    }
+    void checkSiblings(Walk& w) {
+        for (std::size_t d = 0; d < w.levels.size(); ++d) {
+            const auto& row = w.levels[d];
+            for (std::size_t i = 0; i < row.size(); ++i) {
+                std::uint32_t wantLeft = i == 0 ? kNone : row[i - 1]->page;
+                std::uint32_t wantRight = i + 1 == row.size() ? kNone : row[i + 1]->page;
+                if (row[i]->left != wantLeft || row[i]->right != wantRight) {
+                    w.problems.push_back("chaînage des pages voisines rompu au niveau " + std::to_string(d));
+                    break;
+                }
+            }
+        }
+    }
+    Walk walkTree(const Tree& t, std::vector<CdxEntry>* collect, std::unordered_set<std::uint32_t>* visited) {
+        Walk w;
+        std::unordered_set<std::uint32_t> own;
+        w.visited = visited ? visited : &own;
+        w.collect = collect;
+        walk(t, t.root, 0, w, nullptr, 0);
+        checkSiblings(w);
+        return w;
+    }
+
+    // --- opening
+    bool readHeader(std::uint32_t offset, Tree& t, std::uint8_t& options, std::string& error) {
+        std::uint8_t h[kHeaderSize];
+        if (!validPage(offset) && offset != 0) { error = "en-tête d'index hors du fichier"; return false; }
+        if (std::uint64_t(offset) + kHeaderSize > fileSize_ || !readRaw(offset, h, kHeaderSize)) {
+            error = "en-tête d'index tronqué";
+            return false;
+        }
+        t.header = offset;
+        t.root = le32(h);
+        t.keyLength = le16(h + 12);
+        options = h[14];
+        t.unique = options & 0x01;
+        t.descending = le16(h + 502) == 1;
+        if (t.keyLength < 1 || t.keyLength > kMaxKeyLength) {
+            error = "longueur de clé invalide (" + std::to_string(t.keyLength) + ")";
+            return false;
+        }
+        auto text = [&](int pos, int len) {
+            if (pos < 0 || len <= 0 || pos >= 512) return std::string();
+            len = std::min(len, 512 - pos);
+            const char* s = reinterpret_cast<const char*>(h + 512 + pos);
+            return std::string(s, strnlen(s, std::size_t(len)));
+        };
+        t.info.keyExpression = text(le16(h + 508), le16(h + 510));
+        t.info.forExpression = text(le16(h + 504), le16(h + 506));
+        t.info.unique = t.unique;
+        t.info.descending = t.descending;
+        t.info.keyLength = t.keyLength;
+        return true;
+    }
+
+    // The file does not say whether an 8-byte key is a number; the expression and the keys tell.
+    char guessKeyType(Tree& t) {
+        if (t.keyLength != 8) return 'C';
+        std::string e = upper(t.info.keyExpression);
+        for (const char* textual : {"DTOS(", "STR(", "UPPER(", "LOWER(", "LEFT(", "RIGHT(", "SUBSTR(", "TRIM(", "DTOC(", "+", "'", "\""})
+            if (e.find(textual) != std::string::npos) return 'C';
+        CdxEntry first;
+        t.filler = 0;
+        std::vector<PathStep> path;
+        std::uint8_t low[8] = {};
+        if (!locate(t, low, 0, false, path) || !entryAt(t, path.back().node, path.back().index, first)) return 'C';
+        auto b = std::uint8_t(first.key[0]);
+        bool control = false;
+        for (char c : first.key.substr(0, std::size_t(8 - trailOf(t, reinterpret_cast<const std::uint8_t*>(first.key.data())))))
+            if (std::uint8_t(c) < 0x20) control = true;
+        return (b >= 0x80 && b <= 0xC3) || control ? 'N' : 'C';
+    }
+
+    bool load(std::string& error) {
+        std::uint8_t options = 0;
+        dir_.info.name = "";
+        if (!readHeader(0, dir_, options, error)) return false;
+        if (dir_.keyLength > 64) { error = "répertoire des index invalide"; return false; }
+        dir_.filler = ' ';
+        std::uint8_t head[8];
+        readRaw(0, head, 8);
+        freeHead_ = le32(head + 4);
+        if (freeHead_ == kNone) freeHead_ = 0;
+        std::unordered_set<std::uint32_t> visited;
+        std::vector<CdxEntry> tagEntries;
+        Walk w = walkTree(dir_, &tagEntries, &visited);
+        if (w.fatal) { error = "répertoire des index : " + w.problems.front(); return false; }
+        std::sort(tagEntries.begin(), tagEntries.end(), [](const CdxEntry& a, const CdxEntry& b) { return a.recno < b.recno; });
+        for (const auto& e : tagEntries) {
+            auto tree = std::make_unique<Tree>();
+            std::string name = e.key;
+            while (!name.empty() && (name.back() == ' ' || name.back() == '\0')) name.pop_back();
+            if (name.empty()) { error = "nom d'index vide"; return false; }
+            if (e.recno % kPage != 0 || e.recno < kPage || !visited.insert(e.recno).second ||
+                !visited.insert(e.recno + kPage).second) {
+                error = "en-tête de l'index " + name + " invalide";
+                return false;
+            }
+            if (!readHeader(e.recno, *tree, options, error)) { error = "index " + name + " : " + error; return false; }
+            tree->info.name = upper(name);
+            tree->filler = 0;
+            trees_.push_back(std::move(tree));
+        }
+        for (auto& tree : trees_) {
+            Tree& t = *tree;
+            // Keys are decoded with the filler, so the guess comes before the walk that fills the cache.
+            t.info.keyType = guessKeyType(t);
+            dropTree(t);
+            t.filler = t.info.keyType == 'C' || t.info.keyType == 'L' ? ' ' : 0;
+            Walk w = walkTree(t, nullptr, &visited);
+            if (w.fatal) {
+                error = "index " + t.info.name + " : " + w.problems.front();
+                return false;
+            }
+            infos_.push_back(t.info);
+        }
+        // A free list that leads outside the file or into live pages is forgotten, never followed.
+        std::unordered_set<std::uint32_t> seen;
+        for (std::uint32_t p = freeHead_; p != 0 && p != kNone;) {
+            if (!validPage(p) || visited.count(p) || !seen.insert(p).second) { freeHead_ = 0; break; }
+            std::uint8_t b4[4];
+            if (!readRaw(p, b4, 4)) { freeHead_ = 0; break; }
+            p = le32(b4);
+        }
+        return true;
+    }
+    void dropTree(const Tree& t) {
+        for (auto it = cache_.begin(); it != cache_.end();) {
+            if (it->second->tree == &t && !it->second->dirty) {
+                cacheBytes_ -= it->second->footprint();
+                it = cache_.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+};
+
+std::unique_ptr<CdxFile> CdxFile::openFile(const std::string& path, bool readOnly, std::string& error) {
+    auto f = std::make_unique<CdxFile>();
+    f->path_ = path;
+    f->readOnly_ = readOnly;
+    f->fd_ = ::open(path.c_str(), (readOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC);
+    if (f->fd_ < 0) {
+        error = "ouverture de " + path + " impossible : " + std::strerror(errno);
+        return nullptr;
+    }
+    struct stat st {};
+    if (::fstat(f->fd_, &st) != 0 || st.st_size < off_t(kHeaderSize + kPage)) {
+        error = "fichier d'index tronqué : " + path;
+        f->readOnly_ = true;
+        return nullptr;
+    }
+    f->fileSize_ = std::uint64_t(st.st_size) / kPage * kPage;
+    if (f->fileSize_ > 0xFFFFFE00ull) {
+        error = "fichier d'index trop grand : " + path;
+        f->readOnly_ = true;
+        return nullptr;
+    }
+    if (!f->load(error)) {
+        f->readOnly_ = true;  // never write into a file we could not read
+        f->cache_.clear();
+        return nullptr;
+    }
+    f->trim();
+    return f;
+}
+
+std::unique_ptr<CdxFile> CdxFile::createFile(const std::string& path, std::string& error) {
+    auto f = std::make_unique<CdxFile>();
+    f->path_ = path;
+    f->fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (f->fd_ < 0) {
+        error = "création de " + path + " impossible : " + std::strerror(errno);
+        return nullptr;
+    }
+    Tree& d = f->dir_;
+    d.header = 0;
+    d.keyLength = kTagNameLength;
+    d.filler = ' ';
+    f->fileSize_ = kHeaderSize;
+    std::vector<CdxEntry> none;
+    d.root = f->build(d, none);
+    std::uint8_t h[kHeaderSize] = {};
+    putLe32(h, d.root);
+    putLe16(h + 12, kTagNameLength);
+    h[14] = 0xE0;  // compact, compound, structural
+    h[15] = 1;
+    putLe16(h + 16, kHeaderSize);
+    putLe16(h + 18, kPage);
+    putLe16(h + 504, 1);
+    putLe16(h + 506, 1);
+    putLe16(h + 510, 1);
+    if (!f->writeRaw(0, h, kHeaderSize) || f->ioFailed_) {
+        error = "écriture de " + path + " impossible";
+        return nullptr;
+    }
+    return f;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Public face
+
+CdxIndex::CdxIndex() = default;
+CdxIndex::~CdxIndex() = default;
+
+std::unique_ptr<CdxIndex> CdxIndex::open(const std::string& path, bool readOnly, std::string& error) {
+    auto file = CdxFile::openFile(path, readOnly, error);
+    if (!file) return nullptr;
+    std::unique_ptr<CdxIndex> index(new CdxIndex());
+    index->file_ = std::move(file);
+    return index;
+}
+
+std::unique_ptr<CdxIndex> CdxIndex::create(const std::string& path, std::string& error) {
+    auto file = CdxFile::createFile(path, error);
+    if (!file) return nullptr;
+    std::unique_ptr<CdxIndex> index(new CdxIndex());
+    index->file_ = std::move(file);
+    return index;
+}
+
+const std::vector<CdxTagInfo>& CdxIndex::tags() const { return file_->infos_; }
+
+int CdxIndex::tagIndex(const std::string& name) const {
+    std::string wanted = upper(name);
+    for (std::size_t i = 0; i < file_->infos_.size(); ++i)
+        if (file_->infos_[i].name == wanted) return int(i);
+    return -1;
+}
+
+void CdxIndex::setKeyType(int tag, char keyType) {
+    if (tag < 0 || tag >= int(file_->trees_.size())) return;
+    Tree& t = *file_->trees_[std::size_t(tag)];
+    std::uint8_t filler = keyType == 'C' || keyType == 'L' ? ' ' : 0;
+    t.info.keyType = keyType;
+    file_->infos_[std::size_t(tag)].keyType = keyType;
+    if (filler == t.filler) return;
+    std::string ignored;
+    file_->flush(ignored);
+    file_->dropTree(t);
+    t.filler = filler;
+}
+
+bool CdxIndex::addTag(const CdxTagInfo& tag, std::vector<CdxEntry> entries, std::string& error) {
+    return file_->addTag(tag, std::move(entries), error);
+}
+
+bool CdxIndex::rebuildAll(const std::vector<std::vector<CdxEntry>>& entriesPerTag, std::string& error) {
+    if (file_->readOnly_) { error = "index ouvert en lecture seule"; return false; }
+    if (entriesPerTag.size() != file_->trees_.size()) { error = "nombre d'index incorrect"; return false; }
+    const std::string path = file_->path_;
+    const std::string temporary = path + ".tmp" + std::to_string(::getpid());
+    std::vector<CdxTagInfo> infos = file_->infos_;
+    {
+        auto fresh = CdxFile::createFile(temporary, error);
+        if (!fresh) return false;
+        for (std::size_t i = 0; i < infos.size(); ++i)
+            if (!fresh->addTag(infos[i], entriesPerTag[i], error)) {
+                fresh.reset();
+                std::filesystem::remove(temporary);
+                return false;
+            }
+        fresh.reset();
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        error = "remplacement de " + path + " impossible : " + std::strerror(errno);
+        std::filesystem::remove(temporary);
+        return false;
+    }
+    // The old pages are gone with the old file: drop them unwritten.
+    file_->readOnly_ = true;
+    file_.reset();
+    file_ = CdxFile::openFile(path, false, error);
+    if (!file_) {
+        // Keep a usable object; the caller sees the failure.
+        file_ = std::make_unique<CdxFile>();
+        file_->readOnly_ = true;
+        return false;
+    }
+    for (std::size_t i = 0; i < infos.size() && i < file_->trees_.size(); ++i) setKeyType(int(i), infos[i].keyType);
+    return true;
+}
+
+namespace {
+bool validTag(const CdxFile& f, int tag) { return tag >= 0 && tag < int(f.trees_.size()); }
+}  // namespace
+
+bool CdxIndex::insert(int tag, const CdxEntry& entry) {
+    if (!validTag(*file_, tag)) return false;
+    bool ok = file_->insert(*file_->trees_[std::size_t(tag)], entry.key, entry.recno);
+    file_->trim();
+    return ok;
+}
+
+bool CdxIndex::remove(int tag, const CdxEntry& entry) {
+    if (!validTag(*file_, tag)) return false;
+    bool ok = file_->remove(*file_->trees_[std::size_t(tag)], entry.key, entry.recno);
+    file_->trim();
+    return ok;
+}
+
+bool CdxIndex::first(int tag, CdxEntry& out) const {
+    if (!validTag(*file_, tag)) return false;
+    const Tree& t = *file_->trees_[std::size_t(tag)];
+    std::string low(std::size_t(t.keyLength), t.descending ? char(0xFF) : '\0');
+    std::vector<PathStep> path;
+    bool ok = file_->locate(t, reinterpret_cast<const std::uint8_t*>(low.data()), t.descending ? kNone : 0, false, path) &&
+              file_->entryAt(t, path.back().node, path.back().index, out);
+    file_->trim();
+    return ok;
+}
+
+bool CdxIndex::last(int tag, CdxEntry& out) const {
+    if (!validTag(*file_, tag)) return false;
+    const Tree& t = *file_->trees_[std::size_t(tag)];
+    std::string high(std::size_t(t.keyLength), t.descending ? '\0' : char(0xFF));
+    std::vector<PathStep> path;
+    bool ok = file_->locate(t, reinterpret_cast<const std::uint8_t*>(high.data()), t.descending ? 0 : kNone, true, path) &&
+              file_->entryBefore(t, path.back().node, path.back().index, out);
+    file_->trim();
+    return ok;
+}
+
+bool CdxIndex::next(int tag, const CdxEntry& current, CdxEntry& out) const {
+    if (!validTag(*file_, tag)) return false;
+    const Tree& t = *file_->trees_[std::size_t(tag)];
+    std::string key = file_->normalised(t, current.key);
+    std::vector<PathStep> path;
+    bool ok = file_->locate(t, reinterpret_cast<const std::uint8_t*>(key.data()), current.recno, true, path) &&
+              file_->entryAt(t, path.back().node, path.back().index, out);
+    file_->trim();
+    return ok;
+}
+
+bool CdxIndex::prev(int tag, const CdxEntry& current, CdxEntry& out) const {
+    if (!validTag(*file_, tag)) return false;
+    const Tree& t = *file_->trees_[std::size_t(tag)];
+    std::string key = file_->normalised(t, current.key);
+    std::vector<PathStep> path;
+    bool ok = file_->locate(t, reinterpret_cast<const std::uint8_t*>(key.data()), current.recno, false, path) &&
+              file_->entryBefore(t, path.back().node, path.back().index, out);
+    file_->trim();
+    return ok;
+}
+
+bool CdxIndex::seek(int tag, const std::string& keyPrefix, CdxEntry& out) const {
+    if (!validTag(*file_, tag)) return false;
+    const Tree& t = *file_->trees_[std::size_t(tag)];
+    // The smallest key starting with the prefix: the prefix followed by zero bytes, record 0
+    // (the largest one for a descending tag).
+    std::string target = keyPrefix.substr(0, std::size_t(t.keyLength));
+    target.resize(std::size_t(t.keyLength), t.descending ? char(0xFF) : '\0');
+    std::vector<PathStep> path;
+    bool ok = file_->locate(t, reinterpret_cast<const std::uint8_t*>(target.data()), t.descending ? kNone : 0, false, path) &&
+              file_->entryAt(t, path.back().node, path.back().index, out);
+    file_->trim();
+    return ok;
+}
+
+std::vector<CdxEntry> CdxIndex::entries(int tag) const {
+    std::vector<CdxEntry> out;
+    if (!validTag(*file_, tag)) return out;
+    file_->walkTree(*file_->trees_[std::size_t(tag)], &out, nullptr);
+    file_->trim();
+    return out;
+}
+
+std::vector<std::string> CdxIndex::check(int tag) const {
+    if (!validTag(*file_, tag)) return {"index inconnu"};
+    auto w = file_->walkTree(*file_->trees_[std::size_t(tag)], nullptr, nullptr);
+    file_->trim();
+    return w.problems;
+}
+
+bool CdxIndex::flush(std::string& error) { return file_->flush(error); }
+
+}  // namespace derode::engine
