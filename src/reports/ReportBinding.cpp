@@ -7,11 +7,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#if __has_include("engine/Expression.h")
-#define DERODE_HAS_EXPRESSIONS 1
 #include "engine/DbServer.h"
 #include "engine/Expression.h"
-#endif
 
 namespace derode::reports {
 
@@ -28,7 +25,6 @@ std::string findFileIgnoringCase(const std::string& folder, const std::string& n
     return direct.string();
 }
 
-#ifdef DERODE_HAS_EXPRESSIONS
 namespace {
 
 std::string where(const ReportTemplate& model, int line)
@@ -218,14 +214,5 @@ bool bindRows(const ReportTemplate& model, const BindOptions& options, const Var
         rows.push_back(std::move(entry.first));
     return true;
 }
-#else
-bool bindRows(const ReportTemplate&, const BindOptions&, const Variables&, std::vector<Row>& rows, std::string* error)
-{
-    rows.clear();
-    if (error)
-        *error = "Le moteur de tables n'est pas disponible dans cette version";
-    return false;
-}
-#endif
 
 }  // namespace derode::reports
