@@ -48,7 +48,7 @@ UserFolders UserFolders::fromEnvironment()
     return user;
 }
 
-// The base directory specification says a relative XDG path is invalid and must be ignored.
+// A relative XDG path is invalid under the freedesktop.org base directory rules and is ignored.
 std::string UserFolders::dataHome() const
 {
     if (!xdgDataHome.empty() && xdgDataHome[0] == '/')

@@ -438,7 +438,11 @@ bool _CLASS_REGISTRY::WRITESTRING(const std::string& subkey, const std::string& 
             value->name = valueName;
         }
         value->type = Value::Type::String;
+        // A line break would cut the store's line structure and lose every value at the next read.
         value->text = text;
+        for (char& c : value->text)
+            if (c == '\r' || c == '\n')
+                c = ' ';
         return REGISTRY_SUCCESS;
     });
 }

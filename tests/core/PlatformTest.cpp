@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace derode;
@@ -92,4 +93,12 @@ TEST(SingleInstance, SecondHolderOfTheLockSeesTheFirst)
     const std::string lock = dir.str() + "__derodeV2__.lock";
     EXPECT_FALSE(core::ALREADYRUNNING("__derodeV2__", lock));
     EXPECT_TRUE(core::ALREADYRUNNING("__derodeV2__", lock));
+
+    // Another process sees the copy that runs.
+    pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(core::ALREADYRUNNING("__derodeV2__", lock) ? 7 : 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_EQ(WEXITSTATUS(status), 7);
 }

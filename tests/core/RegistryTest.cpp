@@ -68,6 +68,9 @@ TEST(Registry, TypedValuesAndLastError)
     EXPECT_EQ(key.GETSTRING("parameters", "mailname"), "Jean \"Jo\" C:\\é");
     EXPECT_EQ(key.GETINT("Parameters", "MailName"), 0);  // a string read as a number
     EXPECT_EQ(key.GETSTRING("Window-Coord", "x"), "");
+    ASSERT_TRUE(key.WRITESTRING("Parameters", "MailNameCourriel", "a\r\nb"));
+    EXPECT_EQ(key.GETSTRING("Parameters", "MailNameCourriel"), "a  b");
+    EXPECT_EQ(key.GETSTRING("Parameters", "MailName"), "Jean \"Jo\" C:\\é");
     EXPECT_EQ(key.GETINT("Window-Coord", "x"), -5);
     EXPECT_EQ(key.GETINT("Window-Coord", "absent"), 0);
     EXPECT_EQ(key.LASTERROR(), 2);
