@@ -1,15 +1,27 @@
-// Entry point: the composition root. It computes the run's locations, installs the production
-// presenters of the seams and starts the application.
+// Entry point: the composition root. It computes the run's locations from the program's own
+// folder, installs the production presenter of the message seam and starts the application.
 #include "core/Locations.h"
+#include "core/Messages.h"
+#include "gui/core/App.h"
+#include "gui/core/Resources.h"
+#include "gui/core/ShellWindow.h"
+#include "gui/core/WidgetMessagePresenter.h"
 
 #include <QApplication>
-#include <QMainWindow>
+
+using namespace derode;
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Derode"));
-    window.show();
-    return app.exec();
+    QApplication application(argc, argv);
+    core::setLocations(core::computeLocations(core::programFolderOfExecutable(),
+                                              core::UserFolders::fromEnvironment()));
+    gui::installFontSubstitutions();
+    gui::WidgetMessagePresenter presenter;
+    core::setMessagePresenter(&presenter);
+
+    gui::CAPP app;
+    // Each subsystem binds its commands on the main window here, one line per command, e.g.
+    // app.onMainWindow([](gui::CSHELLWINDOW& w) { w.bindCommand(gui::Command::MENU_ABOUT, [&w] { /* … */ }); });
+    return app.START();
 }
