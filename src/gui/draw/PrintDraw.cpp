@@ -1,25 +1,25 @@
 #include "gui/draw/PrintDraw.h"
 
 #include "core/Session.h"
+#include "gui/draw/DrawWindow.h"
 
 #include <QDate>
 
-namespace derode::gui::draw {
+namespace derode::gui {
 
-bool CPUSHIMPRIMERTIRAGES()
+bool printDrawSheetsCommand()
 {
     const std::string today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")).toStdString();
-    return derode::draw::printDrawSheets(core::session().currentLeague, today) == derode::draw::PrintOutcome::Saved;
+    return draw::printDrawSheets(core::session().currentLeague, today) == draw::PrintOutcome::Saved;
 }
 
-derode::draw::PrintOutcome MENU_REIMPRESSIONDERNIERTIRAGE()
+void installDrawPrintCommand()
 {
-    return derode::draw::reprintLastDraw(core::session().currentLeague);
+    setDrawPrintCommand([](CWINTIRAGE&) { return printDrawSheetsCommand(); });
 }
 
-derode::draw::BlankSheetOutcome MENU_BLANKSHEET()
-{
-    return derode::draw::printBlankSheet(core::session().currentLeague);
-}
+draw::PrintOutcome MENU_REIMPRESSIONDERNIERTIRAGE() { return draw::reprintLastDraw(core::session().currentLeague); }
 
-}  // namespace derode::gui::draw
+draw::BlankSheetOutcome MENU_BLANKSHEET() { return draw::printBlankSheet(core::session().currentLeague); }
+
+}  // namespace derode::gui

@@ -4,16 +4,19 @@
 
 #include "draw/Printing.h"
 
-namespace derode::gui::draw {
+namespace derode::gui {
 
-// Button 117 of the draw window. The window sets its printed flag when this returns true
-// (the draw was printed and saved as today's dated file), then focuses its token entry field.
-bool CPUSHIMPRIMERTIRAGES();
+// Body of the draw window's button 117 (`CPUSHIMPRIMERTIRAGES`): prints the draw sheets and saves
+// today's dated file. True when the window is to set its printed flag.
+bool printDrawSheetsCommand();
+
+// Installs printDrawSheetsCommand as the draw window's print command (enables button 117).
+void installDrawPrintCommand();
 
 // Main menu "&Ré-impression du dernier tirage".
-derode::draw::PrintOutcome MENU_REIMPRESSIONDERNIERTIRAGE();
+draw::PrintOutcome MENU_REIMPRESSIONDERNIERTIRAGE();
 
 // Main menu "&Impression de tirage en blanc".
-derode::draw::BlankSheetOutcome MENU_BLANKSHEET();
+draw::BlankSheetOutcome MENU_BLANKSHEET();
 
-}  // namespace derode::gui::draw
+}  // namespace derode::gui

@@ -3,8 +3,8 @@
 #include "core/Session.h"
 #include "reports/MemberListPrint.h"
 
-namespace derode::gui::members {
+namespace derode::gui {
 
-bool MENU_FILEPRINT() { return derode::reports::printMemberList(core::session().currentLeague); }
+bool printMemberListCommand() { return reports::printMemberList(core::session().currentLeague); }
 
-}  // namespace derode::gui::members
+}  // namespace derode::gui

@@ -10,7 +10,7 @@
 #include <QPrinter>
 #include <QTextDocument>
 
-namespace derode::gui::reports {
+namespace derode::gui {
 
 namespace rp = derode::reports;
 
@@ -181,4 +181,4 @@ void installPreviewReportOutput()
     rp::setReportOutput(&output);
 }
 
-}  // namespace derode::gui::reports
+}  // namespace derode::gui

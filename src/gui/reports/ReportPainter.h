@@ -13,7 +13,7 @@ class QPagedPaintDevice;
 class QPaintDevice;
 class QPrinter;
 
-namespace derode::gui::reports {
+namespace derode::gui {
 
 // Measures with the fonts of a paint device (a printer), in millimetres.
 class QtTextMeasurer : public derode::reports::TextMeasurer {
@@ -69,4 +69,4 @@ private:
 // Installs the preview output as the run's report output (done once by the entry point).
 void installPreviewReportOutput();
 
-}  // namespace derode::gui::reports
+}  // namespace derode::gui

@@ -59,7 +59,7 @@ private slots:
     {
         test::TempDir dir;
         const QString pdf = QString::fromStdString(dir.str() + "essai.pdf");
-        gui::reports::PdfReportOutput output(pdf);
+        gui::PdfReportOutput output(pdf);
         const auto report = laidOut(output.measurer(), 12);  // 40 mm each: 6 per page
         QCOMPARE(report.pages.size(), std::size_t(2));
         QVERIFY(output.print(report, 3, "Essai"));
@@ -77,13 +77,13 @@ private slots:
 
     void unwritablePdfIsNotPrinted()
     {
-        gui::reports::PdfReportOutput output(QStringLiteral("/nonexistent-folder/x/essai.pdf"));
+        gui::PdfReportOutput output(QStringLiteral("/nonexistent-folder/x/essai.pdf"));
         QVERIFY(!output.print(laidOut(output.measurer(), 1), 1, "Essai"));
     }
 
     void closingThePreviewIsNotPrinted()
     {
-        gui::reports::PreviewReportOutput output;
+        gui::PreviewReportOutput output;
         int copiesShown = -1;
         bool sawPreview = false;
         QTimer::singleShot(200, [&] {
@@ -103,7 +103,7 @@ private slots:
     {
         test::TempDir dir;
         const QString pdf = QString::fromStdString(dir.str() + "apercu.pdf");
-        gui::reports::PreviewReportOutput output;
+        gui::PreviewReportOutput output;
         bool triggered = false;
         QTimer::singleShot(200, [&] {
             auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());

@@ -75,7 +75,7 @@ private:
                    const std::map<std::string, std::string>& variables, const std::string& order = {})
     {
         const QString pdf = QString::fromStdString(locations_->dir().str() + "out.pdf");
-        gui::reports::PdfReportOutput output(pdf);
+        gui::PdfReportOutput output(pdf);
         reports::Report report(&output);
         report.setDataFolder(dataFolder);
         if (!report.loadTemplate(locations_->get().programFolder, "CommonData\\" + templateName))
