@@ -11,6 +11,7 @@
 #include "reports/ReportBinding.h"
 
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 
@@ -22,7 +23,9 @@ namespace {
 
 std::string two(int n)
 {
-    return (n < 10 ? "0" : "") + std::to_string(n);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d", n);
+    return text;
 }
 
 std::string dateOf(const std::tm& t)

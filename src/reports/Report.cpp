@@ -87,8 +87,13 @@ int Report::copies() const
 bool Report::print()
 {
     printed_ = false;
-    if (!model_ || !output_)
+    if (!model_)
         return false;
+    if (!output_) {
+        error_ = "Aucune sortie d'impression n'est installée";
+        core::showError("\r\nImpression impossible :\r\n\r\n" + error_);
+        return false;
+    }
     BindOptions options;
     options.dataFolder = dataFolder_;
     for (const TableProperty& p : properties_) {
