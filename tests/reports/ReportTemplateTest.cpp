@@ -1,5 +1,7 @@
 #include "reports/ReportTemplate.h"
 
+#include "core/AtomicFile.h"
+
 #include <gtest/gtest.h>
 
 using namespace derode::reports;
@@ -116,4 +118,19 @@ TEST(ReportTemplate, MissingFileIsAnErrorWithoutLine)
     EXPECT_FALSE(loadTemplate("/nonexistent/Nothing.RPT", &error));
     EXPECT_EQ(error.line, 0);
     EXPECT_EQ(error.file, "/nonexistent/Nothing.RPT");
+}
+
+TEST(ReportTemplate, TheDocumentedExampleIsValid)
+{
+    std::string doc;
+    ASSERT_TRUE(derode::core::readFile(std::string(DERODE_FIXTURES) + "/../../docs/report-templates.md", doc));
+    const auto section = doc.find("## A complete example");
+    ASSERT_NE(section, std::string::npos);
+    const auto begin = doc.find("```\n", section) + 4;
+    const auto end = doc.find("```", begin);
+    ParseError error;
+    auto model = parseTemplate(doc.substr(begin, end - begin), "exemple", &error);
+    ASSERT_TRUE(model) << error.describe();
+    EXPECT_EQ(model->bands.size(), 5u);
+    EXPECT_EQ(model->alias, "membres");
 }

@@ -2,6 +2,7 @@
 // variables), settings and the printed answer.
 #include "reports/Report.h"
 
+#include "core/AtomicFile.h"
 #include "reports/RecordingOutput.h"
 #include "support/TestSupport.h"
 
@@ -230,4 +231,29 @@ TEST_F(ReportTest, CopiesSettingsAndThePrintedAnswer)
     EXPECT_FALSE(report.print());
     EXPECT_EQ(output.calls, 5);
     EXPECT_FALSE(report.printed());
+}
+
+TEST_F(ReportTest, TheDocumentedExamplePrints)
+{
+    std::string doc;
+    ASSERT_TRUE(core::readFile(std::string(DERODE_FIXTURES) + "/../../docs/report-templates.md", doc));
+    const auto begin = doc.find("```\n", doc.find("## A complete example")) + 4;
+    writeTemplate(doc.substr(begin, doc.find("```", begin) - begin));
+    reports::Report report;
+    report.setDataFolder(folder);
+    ASSERT_TRUE(report.loadTemplate(locations.get().programFolder, "CommonData/Essai.RPT"));
+    report.setVariable("_entete", "Club");
+    report.setVariable("Ligue", "Essai");
+    ASSERT_TRUE(report.print()) << report.lastError();
+    // Women only, by token number from the highest.
+    auto members = fixtureMembers();
+    std::erase_if(members, [](const Member& m) { return m.deleted || !m.femme; });
+    std::sort(members.begin(), members.end(), [](const Member& a, const Member& b) { return a.jeton > b.jeton; });
+    ASSERT_FALSE(members.empty());
+    EXPECT_TRUE(output.drew(members.front().nom + ", " + members.front().prenom));
+    EXPECT_TRUE(output.drew(std::to_string(members.size()) + " membres"));
+    const auto texts = output.texts();
+    const auto first = std::find(texts.begin(), texts.end(), members.front().nom + ", " + members.front().prenom);
+    const auto last = std::find(texts.begin(), texts.end(), members.back().nom + ", " + members.back().prenom);
+    EXPECT_LT(first, last);
 }
