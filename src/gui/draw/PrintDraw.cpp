@@ -1,6 +1,7 @@
 #include "gui/draw/PrintDraw.h"
 
 #include "core/Session.h"
+#include "gui/core/ShellWindow.h"
 #include "gui/draw/DrawWindow.h"
 
 #include <QDate>
@@ -16,6 +17,13 @@ bool printDrawSheetsCommand()
 void installDrawPrintCommand()
 {
     setDrawPrintCommand([](CWINTIRAGE&) { return printDrawSheetsCommand(); });
+}
+
+void bindDrawPrintCommands(CSHELLWINDOW& window)
+{
+    window.bindCommand(Command::MENU_REIMPRESSIONDERNIERTIRAGE, [] { MENU_REIMPRESSIONDERNIERTIRAGE(); });
+    window.bindCommand(Command::MENU_BLANKSHEET, [] { MENU_BLANKSHEET(); });
+    installDrawPrintCommand();
 }
 
 draw::PrintOutcome MENU_REIMPRESSIONDERNIERTIRAGE() { return draw::reprintLastDraw(core::session().currentLeague); }

@@ -6,6 +6,12 @@
 
 namespace derode::gui {
 
+class CSHELLWINDOW;
+
+// Binds the reprint and blank-sheet commands on the main window and installs the draw window's
+// print command. The run's report output must be installed (installPreviewReportOutput).
+void bindDrawPrintCommands(CSHELLWINDOW& window);
+
 // Body of the draw window's button 117 (`CPUSHIMPRIMERTIRAGES`): prints the draw sheets and saves
 // today's dated file. True when the window is to set its printed flag.
 bool printDrawSheetsCommand();

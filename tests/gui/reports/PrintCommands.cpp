@@ -6,6 +6,7 @@
 #include "core/IniFile.h"
 #include "core/Session.h"
 #include "engine/Templates.h"
+#include "gui/core/ShellWindow.h"
 #include "gui/draw/PrintDraw.h"
 #include "gui/members/PrintMembers.h"
 #include "gui/reports/ReportPainter.h"
@@ -105,6 +106,16 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("Allée 6")), qPrintable(text));
         QVERIFY(!text.contains(QStringLiteral("Allée 7")));
         QVERIFY(text.contains(QStringLiteral("Date:__________")));
+    }
+
+    void blankSheetFromTheMainMenu()
+    {
+        gui::CSHELLWINDOW window;
+        gui::bindDrawPrintCommands(window);
+        QVERIFY(window.isCommandEnabled(gui::Command::MENU_BLANKSHEET));
+        QVERIFY(window.isCommandEnabled(gui::Command::MENU_REIMPRESSIONDERNIERTIRAGE));
+        QVERIFY(window.runCommand(gui::Command::MENU_BLANKSHEET));
+        QVERIFY(pdfText(pdf_).contains(QStringLiteral("Allée 4")));  // the default number of lanes
     }
 
     void memberListByNumber()
