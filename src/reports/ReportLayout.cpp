@@ -2,6 +2,7 @@
 
 #include "core/Encoding.h"
 #include "core/Text.h"
+#include "reports/RtfText.h"
 
 #include <algorithm>
 
@@ -165,7 +166,10 @@ std::string substitute(const std::vector<Segment>& content, const Row* row, cons
                 value = std::to_string(pages);
             else if (auto it = variables.find(s.text); it != variables.end())
                 value = it->second;
-            out += escapeHtml ? escape(value) : value;
+            if (escapeHtml && isRtf(value))
+                out += rtfToHtml(value);  // an RTF variable in a rich-text element keeps its layout
+            else
+                out += escapeHtml ? escape(value) : value;
             break;
         }
         case Segment::Kind::Expression:
