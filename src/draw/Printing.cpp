@@ -7,6 +7,7 @@
 #include "core/Messages.h"
 #include "core/Settings.h"
 #include "engine/DbServer.h"
+#include "engine/Templates.h"
 #include "reports/Report.h"
 #include "reports/ReportBinding.h"
 
@@ -229,8 +230,12 @@ BlankSheetOutcome printBlankSheet(const std::string& league)
     if (lanes < 0)
         lanes = 0;
     const std::string commonData = core::locations().commonData();
+    const std::string table = reports::findFileIgnoringCase(commonData, kBlankTable);
+    std::error_code ec;
+    if (!fs::exists(table, ec))
+        engine::createFromLayout(table, engine::blankTableLayout());  // an installation that lost it
     std::string error;
-    if (!prepareBlankTable(reports::findFileIgnoringCase(commonData, kBlankTable), lanes, &error)) {
+    if (!prepareBlankTable(table, lanes, &error)) {
         core::showError("\r\nLa feuille de tirage en blanc ne peut pas être préparée :\r\n\r\n"
                         "le fichier blank.dbf est introuvable ou déjà utilisé.");
         return BlankSheetOutcome::TableUnavailable;

@@ -218,6 +218,15 @@ TEST_F(PrintingTest, BlankSheetHasOneRecordPerLane)
     }
 }
 
+TEST_F(PrintingTest, MissingBlankTableIsMadeAgain)
+{
+    fs::remove(locations.get().commonData() + "blank.dbf");
+    EXPECT_EQ(draw::printBlankSheet(league), draw::BlankSheetOutcome::Printed);
+    engine::CDBSERVEREX table(locations.get().commonData() + "blank.dbf");
+    ASSERT_TRUE(table.used());
+    EXPECT_EQ(table.recCount(), 4u);
+}
+
 TEST_F(PrintingTest, BlankTableInUseIsNotWritten)
 {
     const std::string blank = locations.get().commonData() + "blank.dbf";
