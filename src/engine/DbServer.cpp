@@ -56,6 +56,7 @@ public:
     std::string original;  // current record as it is on disk
     bool dirty = false;
     bool indexPending = false;  // appended, its keys not yet in the index
+    bool appendPending = false; // appended, not yet written to the file
     int order = -1;             // selected tag, -1 for record order
 
     const DbfHeader& header() const { return file->header(); }
@@ -65,13 +66,23 @@ public:
     {
         record = blankRecord(header().recordLength);
         original = record;
-        dirty = indexPending = false;
+        dirty = indexPending = appendPending = false;
     }
 
     bool flush(std::string& error)
     {
-        if (!dirty && !indexPending)
+        if (!dirty && !indexPending && !appendPending)
             return true;
+        if (appendPending) {
+            // The appended record reaches the file whole, with its fields, before the count.
+            appendPending = false;
+            if (!file->appendRecord(record, recno, error)) {
+                setEof();
+                return false;
+            }
+            dirty = false;
+            indexPending = tags() != nullptr;
+        }
         if (dirty && !file->writeRecord(recno, record, error))
             return false;
         const bool wasPending = indexPending;
@@ -172,6 +183,9 @@ CDBSERVEREX::CDBSERVEREX(const std::string& path, const std::string& alias, bool
         if (!error_.empty())
             return;
         file->setTags(std::move(tags));
+        // The open succeeded; lastError() tells what was done to the index (a rebuild, a tag
+        // that cannot be kept current).
+        error_ = note;
     }
     table_ = std::make_unique<Table>();
     table_->file = std::move(file);
@@ -315,7 +329,12 @@ bool CDBSERVEREX::goTo(std::uint32_t recno)
 bool CDBSERVEREX::eof() const { return !table_ || table_->atEof; }
 bool CDBSERVEREX::bof() const { return !table_ || table_->atBof; }
 std::uint32_t CDBSERVEREX::recNo() const { return table_ ? table_->recno : 0; }
-std::uint32_t CDBSERVEREX::recCount() const { return table_ ? table_->file->recordCount() : 0; }
+std::uint32_t CDBSERVEREX::recCount() const
+{
+    if (!table_)
+        return 0;
+    return table_->file->recordCount() + (table_->appendPending ? 1 : 0);
+}
 
 std::uint32_t CDBSERVEREX::visibleCount()
 {
@@ -457,14 +476,11 @@ bool CDBSERVEREX::append()
     }
     if (!t.flush(error_))
         return false;
-    const std::string blank = blankRecord(t.header().recordLength);
-    std::uint32_t recno = 0;
-    if (!t.file->appendRecord(blank, recno, error_))
-        return false;
-    t.recno = recno;
-    t.record = t.original = blank;
-    t.dirty = false;
-    t.indexPending = t.tags() != nullptr;
+    // Written at the next flush (any other operation), fields included, in one write.
+    t.recno = t.file->recordCount() + 1;
+    t.record = t.original = blankRecord(t.header().recordLength);
+    t.dirty = t.indexPending = false;
+    t.appendPending = true;
     t.atEof = t.atBof = false;
     return true;
 }

@@ -56,7 +56,9 @@ public:
     CDBSERVEREX& operator=(const CDBSERVEREX&) = delete;
 
     bool used() const;                  // the open succeeded and the table is not closed
-    const std::string& lastError() const;  // French-neutral reason of the last failure
+    // Reason of the last failure (in French). After a successful open: what was done to the
+    // index (rebuilt because it disagreed with the table, a tag kept read-only), else empty.
+    const std::string& lastError() const;
     const std::string& alias() const;
     const std::string& path() const;
     std::string RDDNAME() const;        // "DBFCDX"

@@ -215,7 +215,9 @@ bool TableFile::writeRecord(std::uint32_t recno, const std::string& buffer, std:
 bool TableFile::writeCount(std::uint32_t count, std::string& error)
 {
     unsigned char b[7];
-    encodeCountAndDate(Date::today(), count, b);
+    if (!dateStamped_)
+        today_ = Date::today();
+    encodeCountAndDate(today_, count, b);
     if (!pwriteAll(fd_, reinterpret_cast<const char*>(b), 7, 1)) {
         error = std::string("écriture de l'en-tête impossible : ") + std::strerror(errno);
         return false;

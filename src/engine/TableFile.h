@@ -74,7 +74,8 @@ private:
     std::map<std::string, int> fieldIndex_;
     std::unique_ptr<TagSet> tags_;
     std::string indexNote_;
-    bool dateStamped_ = false;
+    bool dateStamped_ = false;  // the update date is written once per open
+    Date today_;
 };
 
 // A record's bytes seen as a record source (keys, filters).
@@ -85,6 +86,8 @@ public:
     bool fieldValue(const std::string& upperName, Value& out) const override;
     std::uint32_t recNo() const override { return recno_; }
     bool deleted() const override { return !bytes_.empty() && bytes_[0] == '*'; }
+    const std::string& bytes() const { return bytes_; }
+    const TableFile& file() const { return file_; }
 
 private:
     const TableFile& file_;

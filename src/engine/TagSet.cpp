@@ -46,6 +46,16 @@ std::vector<int> plainTextFields(const TableFile& file, const std::string& expre
     return out;
 }
 
+// The N field that is the whole key expression, else -1.
+int plainNumericField(const TableFile& file, const std::string& expression)
+{
+    std::string name = expression;
+    name.erase(0, name.find_first_not_of(' '));
+    name.erase(name.find_last_not_of(' ') + 1);
+    const int i = file.fieldIndex(upper(name));
+    return i >= 0 && file.header().fields[static_cast<std::size_t>(i)].type == 'N' ? i : -1;
+}
+
 }  // namespace
 
 std::unique_ptr<TagSet> TagSet::open(TableFile& file, bool writable, std::string& error, std::string& note,
@@ -99,6 +109,7 @@ bool TagSet::loadTags(TableFile& file, std::string& /*error*/)
 {
     tags_.clear();
     rawFields_.clear();
+    numericField_.clear();
     const std::string blank = blankRecord(file.header().recordLength);
     const RawRecord blankSource(file, blank, 1);
     for (const auto& info : index_->tags()) {
@@ -128,8 +139,9 @@ bool TagSet::loadTags(TableFile& file, std::string& /*error*/)
                     t.usable = false;
             }
         }
-        rawFields_.push_back(t.usable && t.valueType == 'C' && !t.filter ? plainTextFields(file, info.keyExpression)
+        rawFields_.push_back(t.usable && t.valueType == 'C' ? plainTextFields(file, info.keyExpression)
                                                           : std::vector<int>{});
+        numericField_.push_back(t.usable && t.valueType == 'N' ? plainNumericField(file, info.keyExpression) : -1);
         tags_.push_back(std::move(t));
     }
     return true;
@@ -175,15 +187,32 @@ std::optional<std::string> TagSet::makeKey(const Tag& tag, const Value& value) c
     }
 }
 
-std::optional<std::string> TagSet::keyOf(int tagIndex, const RecordSource& record, bool ignoreFilter) const
+std::optional<std::string> TagSet::keyOf(int tagIndex, const RawRecord& record, bool ignoreFilter) const
 {
-    const Tag& t = tags_[static_cast<std::size_t>(tagIndex)];
+    const auto ti = static_cast<std::size_t>(tagIndex);
+    const Tag& t = tags_[ti];
     if (!t.usable)
         return std::nullopt;
     if (t.filter && !ignoreFilter) {
         auto f = t.filter->evaluate(record);
         if (!f || !std::holds_alternative<bool>(*f) || !std::get<bool>(*f))
             return std::nullopt;
+    }
+    // Plain keys straight from the record's bytes: joined text fields, or one number field.
+    const auto& h = record.file().header();
+    const std::string& bytes = record.bytes();
+    if (!rawFields_[ti].empty() && bytes.size() >= h.recordLength) {
+        std::string key;
+        key.reserve(static_cast<std::size_t>(t.info.keyLength));
+        for (int f : rawFields_[ti])
+            key.append(bytes, h.offsets[static_cast<std::size_t>(f)],
+                       static_cast<std::size_t>(h.fields[static_cast<std::size_t>(f)].length));
+        key.resize(static_cast<std::size_t>(t.info.keyLength), ' ');
+        return key;
+    }
+    if (numericField_[ti] >= 0 && bytes.size() >= h.recordLength) {
+        const auto f = static_cast<std::size_t>(numericField_[ti]);
+        return cdxNumberKey(std::get<double>(decodeField(h.fields[f], bytes.data() + h.offsets[f], codePage_)));
     }
     auto v = t.key->evaluate(record);
     if (!v)
@@ -289,18 +318,8 @@ std::vector<std::vector<CdxEntry>> TagSet::allExpectedEntries(TableFile& file) c
             for (std::size_t t = 0; t < tags_.size(); ++t) {
                 if (!tags_[t].usable)
                     continue;
-                if (!rawFields_[t].empty()) {
-                    // Plain joined text fields: the key is their bytes.
-                    std::string key;
-                    key.reserve(static_cast<std::size_t>(tags_[t].info.keyLength));
-                    for (int f : rawFields_[t])
-                        key.append(bytes + h.offsets[static_cast<std::size_t>(f)],
-                                   static_cast<std::size_t>(h.fields[static_cast<std::size_t>(f)].length));
-                    key.resize(static_cast<std::size_t>(tags_[t].info.keyLength), ' ');
-                    out[t].push_back(CdxEntry{std::move(key), first + j});
-                } else if (auto k = keyOf(static_cast<int>(t), src)) {
+                if (auto k = keyOf(static_cast<int>(t), src))
                     out[t].push_back(CdxEntry{std::move(*k), first + j});
-                }
             }
         }
     }
@@ -420,11 +439,13 @@ bool TagSet::addTag(TableFile& file, const std::string& name, const std::string&
         break;
     }
     tags_.push_back(t);
-    rawFields_.push_back(t.valueType == 'C' && !t.filter ? plainTextFields(file, keyExpression) : std::vector<int>{});
+    rawFields_.push_back(t.valueType == 'C' ? plainTextFields(file, keyExpression) : std::vector<int>{});
+    numericField_.push_back(t.valueType == 'N' ? plainNumericField(file, keyExpression) : -1);
     std::vector<CdxEntry> entries = expectedEntries(file, count() - 1);
     if (!index_->addTag(t.info, std::move(entries), error)) {
         tags_.pop_back();
         rawFields_.pop_back();
+        numericField_.pop_back();
         return false;
     }
     return index_->flush(error);

@@ -6,6 +6,7 @@
 
 #include "engine/CodePage.h"
 #include "engine/Expression.h"
+#include "engine/TableFile.h"
 #include "engine/cdx/CdxIndex.h"
 
 #include <memory>
@@ -44,7 +45,7 @@ public:
 
     // The key of a record for a tag, nullopt when the FOR expression excludes it or the
     // expression fails. `ignoreFilter`: the key the record would have without the FOR.
-    std::optional<std::string> keyOf(int tag, const RecordSource& record, bool ignoreFilter = false) const;
+    std::optional<std::string> keyOf(int tag, const RawRecord& record, bool ignoreFilter = false) const;
     // The key text a seek looks for (text: code page bytes, not padded; numbers and dates:
     // the 8-byte form; logicals T/F).
     std::optional<std::string> seekKey(int tag, const Value& value, CodePage codePage) const;
@@ -78,6 +79,7 @@ private:
     std::unique_ptr<CdxIndex> index_;
     std::vector<Tag> tags_;
     std::vector<std::vector<int>> rawFields_;  // per tag: the C fields a plain "A+B" key joins
+    std::vector<int> numericField_;            // per tag: the N field that is the whole key, or -1
     CodePage codePage_ = CodePage::Windows1252;
 };
 

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <random>
 #include <set>
 #include <sstream>
@@ -398,7 +400,10 @@ TEST(CdxIndex, MalformedFilesAreRejectedOrReported) {
         {"truncated pages", [](auto& b) { b.resize(b.size() / 2); }},
         {"root outside the file", [&](auto& b) { putLe32At(b, nomHeader, std::uint32_t(b.size() + 4096)); }},
         {"root not on a page", [&](auto& b) { putLe32At(b, nomHeader, nomRoot + 3); }},
-        {"child loops to its parent", [&](auto& b) { b[nomRoot + 12 + 40 + 4] = 0; putLe32At(b, nomRoot + 12 + 40 + 4, 0); for (int i = 0; i < 4; ++i) b[nomRoot + 12 + 40 + 4 + i] = (unsigned char)(nomRoot >> (24 - 8 * i)); }},
+        {"child loops to its parent", [&](auto& b) {
+             // Interior entries: key, record number and child page, both big-endian.
+             for (int i = 0; i < 4; ++i) b[nomRoot + 12 + 44 + i] = (unsigned char)(nomRoot >> (24 - 8 * i));
+         }},
         {"key length over the page", [&](auto& b) { b[nomHeader + 12] = 0x58; b[nomHeader + 13] = 0x02; }},
         {"tag header outside the file", [](auto& b) { b[0x400 + 24] = 0xFF; b[0x400 + 25] = 0xFF; }},
         {"leaf count over the page", [&](auto& b) { std::uint32_t leaf = 0xa00; b[leaf + 2] = 0xFF; b[leaf + 3] = 0x00; }},
@@ -433,6 +438,42 @@ TEST(CdxIndex, MalformedFilesAreRejectedOrReported) {
         EXPECT_FALSE(index->check(index->tagIndex("NOM-PRENON")).empty());
         EXPECT_TRUE(index->check(index->tagIndex("NO_JETON")).empty());
     }
+}
+
+// The file as a killed process leaves it (some pages written by the cache, the rest lost) still
+// opens, holds no key that was never inserted, and shows the loss through check() or its key count.
+TEST(CdxIndex, FileLeftByAKilledProcessOpensAndShowsTheLoss) {
+    derode::test::TempDir dir;
+    fs::path path = dir.path() / "k.cdx";
+    std::string error;
+    std::mt19937 rng(11);
+    derode::engine::setCdxCacheBudget(32 * 1024);
+    Model model;
+    auto index = CdxIndex::create(path.string(), error);
+    ASSERT_TRUE(index) << error;
+    ASSERT_TRUE(index->addTag(textTag("NOM", 40), {}, error)) << error;
+    int lossesSeen = 0;
+    for (int snapshot = 0; snapshot < 6; ++snapshot) {
+        for (int i = 0; i < 1500; ++i) {
+            CdxEntry e{randomName(rng, 40), std::uint32_t(model.size() + 1)};
+            ASSERT_TRUE(index->insert(0, e));
+            model.insert({e.key, e.recno});
+        }
+        fs::path copy = dir.path() / "killed.cdx";
+        fs::copy_file(path, copy, fs::copy_options::overwrite_existing);
+        auto killed = CdxIndex::open(copy.string(), true, error);
+        ASSERT_TRUE(killed) << error;
+        auto entries = killed->entries(0);
+        for (const auto& e : entries) ASSERT_TRUE(model.count({e.key, e.recno}));
+        if (!killed->check(0).empty() || entries.size() != model.size()) ++lossesSeen;
+    }
+    EXPECT_GT(lossesSeen, 0);
+    ASSERT_TRUE(index->flush(error)) << error;
+    index.reset();
+    index = CdxIndex::open(path.string(), true, error);
+    ASSERT_TRUE(index) << error;
+    expectSame(*index, 0, model);
+    derode::engine::setCdxCacheBudget(16u << 20);
 }
 
 // An independent reader (Perl's XBase, when installed) lists a tag we wrote in our order.

@@ -1,6 +1,7 @@
 #include "EngineTestSupport.h"
 
 #include "engine/DbServer.h"
+#include "engine/cdx/CdxIndex.h"
 
 #include <filesystem>
 #include <fstream>
@@ -403,4 +404,30 @@ TEST(DbServer, AccentedNamesGoThroughTheTablesCodePage)
     const std::string other = dir.str() + "new.dbf";
     ASSERT_TRUE(createTable(other, {{"NOM", 'C', 10, 0}}));
     EXPECT_EQ(test::runTool({"info", other}).out.substr(0, 44), "version\t0x03\ncodepage\t0x03\tcp1252\nrecords\t0\n");
+}
+
+TEST(DbServer, ATagWeCannotEvaluateKeepsTheTableReadOnlyAndSaysSo)
+{
+    test::TempDir dir;
+    const std::string path = filled(dir);
+    {
+        std::string error;
+        auto index = CdxIndex::open(dir.str() + "membres-2.cdx", false, error);
+        ASSERT_TRUE(index) << error;
+        CdxTagInfo tag;
+        tag.name = "PHONIE";
+        tag.keyExpression = "SOUNDEX(NOM)";
+        tag.keyLength = 4;
+        ASSERT_TRUE(index->addTag(tag, {{"D153", 2}}, error)) << error;
+        ASSERT_TRUE(index->flush(error)) << error;
+    }
+    CDBSERVEREX t(path, {}, true, false);
+    ASSERT_TRUE(t.used()) << t.lastError();
+    EXPECT_TRUE(t.isReadOnly());
+    EXPECT_NE(t.lastError().find("PHONIE"), std::string::npos) << t.lastError();
+    ASSERT_TRUE(t.goTop());
+    EXPECT_FALSE(t.fieldPut("NOM", std::string("X")));
+    ASSERT_TRUE(t.setOrder("NO_JETON"));
+    EXPECT_TRUE(t.seek(44.0));
+    EXPECT_EQ(t.recNo(), 4u);
 }

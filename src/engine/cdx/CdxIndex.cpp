@@ -129,6 +129,42 @@ struct Node {
     std::size_t footprint() const { return sizeof(Node) + keys.capacity() + 4 * (recnos.capacity() + children.capacity()); }
 };
 
+// Decoded nodes by page number: a slot per page of the file, so a lookup is one array access.
+class NodeCache {
+public:
+    Node* find(std::uint32_t page) const {
+        std::size_t slot = page / kPage;
+        return slot < slots_.size() ? slots_[slot].get() : nullptr;
+    }
+    Node* put(std::unique_ptr<Node> node) {
+        std::size_t slot = node->page / kPage;
+        if (slot >= slots_.size()) slots_.resize(std::max(slot + 1, slots_.size() * 2));
+        if (!slots_[slot]) ++count_;
+        slots_[slot] = std::move(node);
+        return slots_[slot].get();
+    }
+    void erase(std::uint32_t page) {
+        std::size_t slot = page / kPage;
+        if (slot < slots_.size() && slots_[slot]) {
+            slots_[slot].reset();
+            --count_;
+        }
+    }
+    void clear() {
+        slots_.clear();
+        count_ = 0;
+    }
+    std::size_t size() const { return count_; }
+    template <typename F> void forEach(F f) {
+        for (auto& n : slots_)
+            if (n) f(*n);
+    }
+
+private:
+    std::vector<std::unique_ptr<Node>> slots_;
+    std::size_t count_ = 0;
+};
+
 struct PathStep {
     Node* node;
     int index;
@@ -151,12 +187,17 @@ public:
     int fd_ = -1;
     bool readOnly_ = false;
     std::uint64_t fileSize_ = 0;
-    std::uint32_t freeHead_ = 0;
+    std::uint32_t freeHead_ = 0;         // free list as found on disk
+    std::vector<std::uint32_t> free_;    // the free list in memory, next page to reuse last
+    bool freeListDirty_ = false;
+    std::vector<std::uint32_t> fresh_;   // pages allocated since the last flush
+    std::vector<PathStep> steps_;        // scratch of the navigation calls, kept to spare allocations
+    std::string key_;
     bool dirHeaderDirty_ = false;
     Tree dir_;
     std::vector<std::unique_ptr<Tree>> trees_;
     std::vector<CdxTagInfo> infos_;
-    std::unordered_map<std::uint32_t, std::unique_ptr<Node>> cache_;
+    NodeCache cache_;
     std::size_t cacheBytes_ = 0;
     std::uint64_t clock_ = 0;
     bool ioFailed_ = false;
@@ -247,10 +288,10 @@ public:
         nd.left = le32(p + 4);
         nd.right = le32(p + 8);
         if (nd.attr > 3) { error = "attributs de page invalides"; return false; }
-        nd.keys.assign(std::size_t(nd.n) * kl, 0);
-        nd.recnos.assign(std::size_t(nd.n), 0);
         if (!nd.leaf()) {
             if (nd.n == 0 || nd.n > interiorCapacity(t)) { error = "nombre de clés invalide dans un nœud intérieur"; return false; }
+            nd.keys.assign(std::size_t(nd.n) * kl, 0);
+            nd.recnos.assign(std::size_t(nd.n), 0);
             nd.children.assign(std::size_t(nd.n), 0);
             const std::uint8_t* e = p + kInteriorHeader;
             for (int i = 0; i < nd.n; ++i, e += kl + 8) {
@@ -267,6 +308,8 @@ public:
             return false;
         }
         if (kLeafHeader + nd.n * bytes > int(kPage)) { error = "nombre de clés invalide dans une feuille"; return false; }
+        nd.keys.assign(std::size_t(nd.n) * kl, 0);
+        nd.recnos.assign(std::size_t(nd.n), 0);
         const std::uint64_t recMask = recBits >= 32 ? 0xFFFFFFFFull : ((1ull << recBits) - 1);
         const std::uint64_t dupMask = (1ull << dupBits) - 1, trailMask = (1ull << trailBits) - 1;
         int end = int(kPage);
@@ -340,22 +383,19 @@ public:
 
     // --- cache
     Node* load(const Tree& t, std::uint32_t page, std::string& error) {
-        auto it = cache_.find(page);
-        if (it != cache_.end()) {
-            if (it->second->tree != &t) { error = "page partagée entre deux index"; return nullptr; }
-            it->second->used = ++clock_;
-            return it->second.get();
+        if (Node* cached = cache_.find(page)) {
+            if (cached->tree != &t) { error = "page partagée entre deux index"; return nullptr; }
+            cached->used = ++clock_;
+            return cached;
         }
-        if (!validPage(page)) { error = "pointeur de page hors du fichier"; return nullptr; }
+        if (!validPage(page)) { error = "pointeur de page hors du fichier ou mal aligné"; return nullptr; }
         std::uint8_t buffer[kPage];
         if (!readRaw(page, buffer, kPage)) { error = "lecture impossible"; return nullptr; }
         auto nd = std::make_unique<Node>();
         if (!decode(t, page, buffer, *nd, error)) return nullptr;
         nd->used = ++clock_;
-        Node* raw = nd.get();
-        cacheBytes_ += raw->footprint();
-        cache_.emplace(page, std::move(nd));
-        return raw;
+        cacheBytes_ += nd->footprint();
+        return cache_.put(std::move(nd));
     }
     Node* newNode(const Tree& t, std::uint16_t attr) {
         std::uint32_t page = allocatePage();
@@ -365,10 +405,8 @@ public:
         nd->attr = attr;
         nd->dirty = true;
         nd->used = ++clock_;
-        Node* raw = nd.get();
-        cacheBytes_ += raw->footprint();
-        cache_[page] = std::move(nd);
-        return raw;
+        cacheBytes_ += nd->footprint();
+        return cache_.put(std::move(nd));
     }
     bool writeNode(const Node& nd) {
         std::uint8_t buffer[kPage];
@@ -379,53 +417,71 @@ public:
     // an operation is invalidated.
     void trim() {
         if (cacheBytes_ <= cacheBudget) return;
+        writeFresh();
         std::vector<std::pair<std::uint64_t, std::uint32_t>> order;
         order.reserve(cache_.size());
-        for (auto& [page, nd] : cache_) order.emplace_back(nd->used, page);
+        cache_.forEach([&](Node& nd) { order.emplace_back(nd.used, nd.page); });
         std::sort(order.begin(), order.end());
         for (auto& [used, page] : order) {
             if (cacheBytes_ <= cacheBudget * 3 / 4) break;
-            auto it = cache_.find(page);
-            if (it->second->dirty && !writeNode(*it->second)) continue;
-            cacheBytes_ -= it->second->footprint();
-            cache_.erase(it);
+            Node* nd = cache_.find(page);
+            if (nd->dirty && !writeNode(*nd)) continue;
+            cacheBytes_ -= nd->footprint();
+            cache_.erase(page);
         }
     }
     void refreshFootprint(Node& nd, std::size_t before) { cacheBytes_ += nd.footprint() - before; }
 
+    // Pages allocated since the last flush go to disk before any page that may point to them, so a
+    // process killed in between leaves pointers to stale pages (which check() reports), not to
+    // pages outside the file (which would make the index impossible to open and to rebuild).
+    void writeFresh() {
+        for (std::uint32_t page : fresh_)
+            if (Node* nd = cache_.find(page); nd && nd->dirty && writeNode(*nd)) nd->dirty = false;
+        fresh_.clear();
+    }
     std::uint32_t allocatePage() {
-        if (freeHead_ != 0 && validPage(freeHead_) && !cache_.count(freeHead_)) {
-            std::uint32_t page = freeHead_;
-            std::uint8_t next[4];
-            freeHead_ = readRaw(page, next, 4) ? le32(next) : 0;
-            if (freeHead_ == kNone) freeHead_ = 0;
-            dirHeaderDirty_ = true;
-            return page;
+        std::uint32_t page;
+        if (!free_.empty()) {
+            page = free_.back();
+            free_.pop_back();
+            freeListDirty_ = true;
+        } else {
+            page = std::uint32_t(fileSize_);
+            fileSize_ += kPage;
         }
-        freeHead_ = 0;
-        std::uint32_t page = std::uint32_t(fileSize_);
-        fileSize_ += kPage;
+        fresh_.push_back(page);
         return page;
     }
+    // A freed page is marked on disk only at the next flush, after the pages that stopped pointing to it.
     void freePage(Node* nd) {
         std::uint32_t page = nd->page;
-        auto it = cache_.find(page);
-        if (it != cache_.end()) {
-            cacheBytes_ -= it->second->footprint();
-            cache_.erase(it);
-        }
+        cacheBytes_ -= nd->footprint();
+        cache_.erase(page);
+        free_.push_back(page);
+        freeListDirty_ = true;
+    }
+    void writeFreeList() {
         std::uint8_t buffer[kPage] = {};
-        putLe32(buffer, freeHead_);
-        writeRaw(page, buffer, kPage);
-        freeHead_ = page;
+        std::uint32_t next = 0;
+        for (std::uint32_t page : free_) {  // the last one reused first is the head
+            putLe32(buffer, next);
+            writeRaw(page, buffer, kPage);
+            next = page;
+        }
+        freeHead_ = next;
         dirHeaderDirty_ = true;
+        freeListDirty_ = false;
     }
 
     bool flush(std::string& error) {
         if (readOnly_) return true;
         ioFailed_ = false;
-        for (auto& [page, nd] : cache_)
-            if (nd->dirty && writeNode(*nd)) nd->dirty = false;
+        writeFresh();
+        cache_.forEach([&](Node& nd) {
+            if (nd.dirty && writeNode(nd)) nd.dirty = false;
+        });
+        if (freeListDirty_) writeFreeList();
         std::uint8_t b4[4];
         for (auto& t : trees_)
             if (t->headerDirty) {
@@ -499,6 +555,12 @@ public:
         std::string k = key.substr(0, std::size_t(t.keyLength));
         k.resize(std::size_t(t.keyLength), char(t.filler));
         return k;
+    }
+    // The key brought to the tag's length in the scratch buffer.
+    const std::uint8_t* scratchKey(const Tree& t, const std::string& key, char pad) {
+        key_.assign(key, 0, std::min(key.size(), std::size_t(t.keyLength)));
+        key_.resize(std::size_t(t.keyLength), pad);
+        return reinterpret_cast<const std::uint8_t*>(key_.data());
     }
 
     // After the last entry of path[level] changed, the separators above it follow.
@@ -613,13 +675,14 @@ public:
 
     bool insert(Tree& t, const std::string& rawKey, std::uint32_t recno) {
         if (readOnly_) return false;
-        std::string key = normalised(t, rawKey);
-        const auto* k = reinterpret_cast<const std::uint8_t*>(key.data());
-        std::vector<PathStep> path;
+        const std::uint8_t* k = scratchKey(t, rawKey, char(t.filler));
+        std::vector<PathStep>& path = steps_;
         if (t.unique) {
             if (!locate(t, k, t.descending ? kNone : 0, false, path)) return false;
             CdxEntry found;
-            if (entryAt(t, path.back().node, path.back().index, found) && found.key == key) return true;
+            if (entryAt(t, path.back().node, path.back().index, found) &&
+                std::memcmp(found.key.data(), k, std::size_t(t.keyLength)) == 0)
+                return true;
         }
         if (!locate(t, k, recno, false, path)) return false;
         int level = int(path.size()) - 1;
@@ -654,9 +717,8 @@ public:
 
     bool remove(Tree& t, const std::string& rawKey, std::uint32_t recno) {
         if (readOnly_) return false;
-        std::string key = normalised(t, rawKey);
-        const auto* k = reinterpret_cast<const std::uint8_t*>(key.data());
-        std::vector<PathStep> path;
+        const std::uint8_t* k = scratchKey(t, rawKey, char(t.filler));
+        std::vector<PathStep>& path = steps_;
         if (!locate(t, k, recno, false, path)) return false;
         int level = int(path.size()) - 1;
         Node* leaf = path[level].node;
@@ -694,77 +756,128 @@ public:
         return true;
     }
 
-    // Bottom-up build from sorted, distinct entries; returns the root page.
-    std::uint32_t build(Tree& t, const std::vector<CdxEntry>& entries) {
-        const int kl = t.keyLength;
+    // Entries of a build, sorted, in one block of memory: walking them stays in the processor's cache.
+    struct SortedRun {
+        std::vector<std::uint8_t> keys;
+        std::vector<std::uint32_t> recnos;
+        std::size_t size() const { return recnos.size(); }
+    };
+
+    // Sorts and, for a unique tag, keeps the first record of each key. Keys are brought to the key
+    // length and sorted through their first 8 bytes as a number, the rest compared only on a tie.
+    SortedRun prepare(const Tree& t, const std::vector<CdxEntry>& entries) const {
+        const std::size_t kl = std::size_t(t.keyLength), n = entries.size();
+        std::vector<std::uint8_t> flat(n * kl);
+        struct Item { std::uint64_t prefix; std::uint32_t index, recno; };
+        std::vector<Item> items(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            std::uint8_t* k = flat.data() + i * kl;
+            const std::string& key = entries[i].key;
+            std::size_t len = std::min(key.size(), kl);
+            std::memcpy(k, key.data(), len);
+            std::memset(k + len, t.filler, kl - len);
+            std::uint64_t prefix = 0;
+            for (std::size_t b = 0; b < 8; ++b) prefix = (prefix << 8) | (b < kl ? k[b] : 0);
+            items[i] = {t.descending ? ~prefix : prefix, std::uint32_t(i), entries[i].recno};
+        }
+        const bool down = t.descending;
+        std::sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
+            if (a.prefix != b.prefix) return a.prefix < b.prefix;
+            if (kl > 8) {
+                int c = std::memcmp(flat.data() + std::size_t(a.index) * kl + 8, flat.data() + std::size_t(b.index) * kl + 8, kl - 8);
+                if (c != 0) return down ? c > 0 : c < 0;
+            }
+            return down ? a.recno > b.recno : a.recno < b.recno;
+        });
+        SortedRun run;
+        run.keys.reserve(n * kl);
+        run.recnos.reserve(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::uint8_t* k = flat.data() + std::size_t(items[i].index) * kl;
+            if (!run.recnos.empty()) {
+                const std::uint8_t* last = run.keys.data() + run.keys.size() - kl;
+                if (std::memcmp(last, k, kl) == 0) {
+                    // A unique tag keeps the lowest record: the last of the run when descending.
+                    if (t.unique && down) run.recnos.back() = items[i].recno;
+                    if (t.unique || run.recnos.back() == items[i].recno) continue;
+                }
+            }
+            run.keys.insert(run.keys.end(), k, k + kl);
+            run.recnos.push_back(items[i].recno);
+        }
+        return run;
+    }
+
+    // Bottom-up build from a sorted run: full leaves, then each interior level; returns the root page.
+    std::uint32_t build(Tree& t, const SortedRun& run) {
+        const std::size_t kl = std::size_t(t.keyLength);
+        auto keyOf = [&](std::size_t i) { return run.keys.data() + i * kl; };
         std::uint32_t maxRecno = 0;
-        for (const auto& e : entries) maxRecno = std::max(maxRecno, e.recno);
-        const int width = leafLayout(kl, maxRecno).bytes;
+        for (std::uint32_t r : run.recnos) maxRecno = std::max(maxRecno, r);
+        const int width = leafLayout(int(kl), maxRecno).bytes;
         // Cut the sorted run into full leaves.
         std::vector<std::size_t> starts{0};
         int used = kLeafHeader;
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            const auto* k = reinterpret_cast<const std::uint8_t*>(entries[i].key.data());
+        for (std::size_t i = 0; i < run.size(); ++i) {
+            const std::uint8_t* k = keyOf(i);
             int trail = trailOf(t, k);
-            int dup = 0;
-            if (i > starts.back()) dup = sharedPrefix(t, reinterpret_cast<const std::uint8_t*>(entries[i - 1].key.data()), k);
-            dup = std::min(dup, kl - trail);
-            int size = width + kl - dup - trail;
+            int dup = i > starts.back() ? std::min(sharedPrefix(t, keyOf(i - 1), k), int(kl) - trail) : 0;
+            int size = width + int(kl) - dup - trail;
             if (i > starts.back() && used + size > int(kPage)) {
                 starts.push_back(i);
                 used = kLeafHeader;
-                size = width + kl - trail;
+                size = width + int(kl) - trail;
             }
             used += size;
         }
-        starts.push_back(entries.size());
+        starts.push_back(run.size());
         const std::size_t leaves = starts.size() - 1;
         std::vector<std::uint8_t> out;
-        std::uint64_t base = fileSize_;
-        struct Item { std::string key; std::uint32_t recno, page; };
-        std::vector<Item> level;
+        out.reserve(leaves * kPage * 11 / 10 + kPage);
+        const std::uint64_t base = fileSize_;
+        // Each level as (index of its last key in the run, page).
+        std::vector<std::pair<std::size_t, std::uint32_t>> level;
         auto emit = [&](Node& nd) {
             std::size_t at = out.size();
             out.resize(at + kPage);
             encode(nd, out.data() + at);
         };
+        Node nd;
+        nd.tree = &t;
         for (std::size_t l = 0; l < leaves; ++l) {
-            Node nd;
-            nd.tree = &t;
             nd.page = std::uint32_t(base + l * kPage);
             nd.attr = leaves == 1 ? 3 : 2;
             nd.left = l == 0 ? kNone : nd.page - kPage;
             nd.right = l + 1 == leaves ? kNone : nd.page + kPage;
-            for (std::size_t i = starts[l]; i < starts[l + 1]; ++i) {
-                nd.keys.insert(nd.keys.end(), entries[i].key.begin(), entries[i].key.end());
-                nd.recnos.push_back(entries[i].recno);
-            }
+            nd.keys.assign(keyOf(starts[l]), keyOf(starts[l + 1]));
+            nd.recnos.assign(run.recnos.begin() + std::ptrdiff_t(starts[l]), run.recnos.begin() + std::ptrdiff_t(starts[l + 1]));
             nd.n = int(nd.recnos.size());
             emit(nd);
-            if (nd.n) level.push_back({entries[starts[l + 1] - 1].key, entries[starts[l + 1] - 1].recno, nd.page});
+            if (nd.n) level.emplace_back(starts[l + 1] - 1, nd.page);
         }
         std::uint64_t next = base + leaves * kPage;
         std::uint32_t root = std::uint32_t(base);
         const std::size_t cap = std::size_t(interiorCapacity(t));
         while (level.size() > 1) {
             std::size_t nodes = (level.size() + cap - 1) / cap;
-            std::vector<Item> upper;
+            std::vector<std::pair<std::size_t, std::uint32_t>> upper;
             for (std::size_t j = 0; j < nodes; ++j) {
-                Node nd;
-                nd.tree = &t;
                 nd.page = std::uint32_t(next + j * kPage);
                 nd.attr = nodes == 1 ? 1 : 0;
                 nd.left = j == 0 ? kNone : nd.page - kPage;
                 nd.right = j + 1 == nodes ? kNone : nd.page + kPage;
+                nd.keys.clear();
+                nd.recnos.clear();
+                nd.children.clear();
                 std::size_t from = j * level.size() / nodes, to = (j + 1) * level.size() / nodes;
                 for (std::size_t i = from; i < to; ++i) {
-                    nd.keys.insert(nd.keys.end(), level[i].key.begin(), level[i].key.end());
-                    nd.recnos.push_back(level[i].recno);
-                    nd.children.push_back(level[i].page);
+                    nd.keys.insert(nd.keys.end(), keyOf(level[i].first), keyOf(level[i].first) + kl);
+                    nd.recnos.push_back(run.recnos[level[i].first]);
+                    nd.children.push_back(level[i].second);
                 }
                 nd.n = int(nd.recnos.size());
                 emit(nd);
-                upper.push_back({level[to - 1].key, level[to - 1].recno, nd.page});
+                upper.emplace_back(level[to - 1].first, nd.page);
                 root = nd.page;
             }
             next += nodes * kPage;
@@ -773,28 +886,6 @@ public:
         fileSize_ = next;
         writeRaw(base, out.data(), out.size());
         return root;
-    }
-
-    // Sorts and, for a unique tag, keeps the first record of each key.
-    void prepare(const Tree& t, std::vector<CdxEntry>& entries) const {
-        for (auto& e : entries) e.key = normalised(t, e.key);
-        std::sort(entries.begin(), entries.end(), [&](const CdxEntry& a, const CdxEntry& b) {
-            int c = a.key.compare(b.key);
-            if (c == 0) return t.descending ? a.recno > b.recno : a.recno < b.recno;
-            return t.descending ? c > 0 : c < 0;
-        });
-        auto same = [&](const CdxEntry& a, const CdxEntry& b) {
-            return a.key == b.key && (t.unique || a.recno == b.recno);
-        };
-        if (t.unique && t.descending) {
-            // The first record of a key is the lowest: keep the last of each run.
-            std::vector<CdxEntry> kept;
-            for (std::size_t i = 0; i < entries.size(); ++i)
-                if (i + 1 == entries.size() || entries[i + 1].key != entries[i].key) kept.push_back(std::move(entries[i]));
-            entries.swap(kept);
-        } else {
-            entries.erase(std::unique(entries.begin(), entries.end(), same), entries.end());
-        }
     }
 
     void writeTagHeader(const Tree& t, std::uint8_t options) {
@@ -818,7 +909,7 @@ public:
         writeRaw(t.header, h, kHeaderSize);
     }
 
-    bool addTag(const CdxTagInfo& info, std::vector<CdxEntry> entries, std::string& error) {
+    bool addTag(const CdxTagInfo& info, const std::vector<CdxEntry>& entries, std::string& error) {
         if (readOnly_) { error = "index ouvert en lecture seule"; return false; }
         std::string name = upper(info.name);
         if (name.empty() || name.size() > std::size_t(kTagNameLength) || name.find(' ') != std::string::npos) {
@@ -846,8 +937,7 @@ public:
         // Header pairs are taken from the end of the file: the free list holds single pages.
         t.header = std::uint32_t(fileSize_);
         fileSize_ += kHeaderSize;
-        prepare(t, entries);
-        t.root = build(t, entries);
+        t.root = build(t, prepare(t, entries));
         std::uint8_t options = 0x60 | (t.unique ? 0x01 : 0) | (t.info.forExpression.empty() ? 0 : 0x08);
         writeTagHeader(t, options);
         std::string dirKey = name;
@@ -1054,21 +1144,36 @@ public:
         // A free list that leads outside the file or into live pages is forgotten, never followed.
         std::unordered_set<std::uint32_t> seen;
         for (std::uint32_t p = freeHead_; p != 0 && p != kNone;) {
-            if (!validPage(p) || visited.count(p) || !seen.insert(p).second) { freeHead_ = 0; break; }
+            if (!validPage(p) || visited.count(p) || !seen.insert(p).second) {
+                free_.clear();
+                freeListDirty_ = true;
+                break;
+            }
+            free_.insert(free_.begin(), p);
             std::uint8_t b4[4];
-            if (!readRaw(p, b4, 4)) { freeHead_ = 0; break; }
+            if (!readRaw(p, b4, 4)) break;
             p = le32(b4);
         }
         return true;
     }
+    void releaseClean() {
+        std::vector<std::uint32_t> pages;
+        cache_.forEach([&](Node& nd) {
+            if (!nd.dirty) pages.push_back(nd.page);
+        });
+        for (std::uint32_t page : pages) {
+            cacheBytes_ -= cache_.find(page)->footprint();
+            cache_.erase(page);
+        }
+    }
     void dropTree(const Tree& t) {
-        for (auto it = cache_.begin(); it != cache_.end();) {
-            if (it->second->tree == &t && !it->second->dirty) {
-                cacheBytes_ -= it->second->footprint();
-                it = cache_.erase(it);
-            } else {
-                ++it;
-            }
+        std::vector<std::uint32_t> pages;
+        cache_.forEach([&](Node& nd) {
+            if (nd.tree == &t && !nd.dirty) pages.push_back(nd.page);
+        });
+        for (std::uint32_t page : pages) {
+            cacheBytes_ -= cache_.find(page)->footprint();
+            cache_.erase(page);
         }
     }
 };
@@ -1116,8 +1221,7 @@ std::unique_ptr<CdxFile> CdxFile::createFile(const std::string& path, std::strin
     d.keyLength = kTagNameLength;
     d.filler = ' ';
     f->fileSize_ = kHeaderSize;
-    std::vector<CdxEntry> none;
-    d.root = f->build(d, none);
+    d.root = f->build(d, CdxFile::SortedRun{});
     std::uint8_t h[kHeaderSize] = {};
     putLe32(h, d.root);
     putLe16(h + 12, kTagNameLength);
@@ -1188,34 +1292,29 @@ bool CdxIndex::rebuildAll(const std::vector<std::vector<CdxEntry>>& entriesPerTa
     if (entriesPerTag.size() != file_->trees_.size()) { error = "nombre d'index incorrect"; return false; }
     const std::string path = file_->path_;
     const std::string temporary = path + ".tmp" + std::to_string(::getpid());
-    std::vector<CdxTagInfo> infos = file_->infos_;
-    {
-        auto fresh = CdxFile::createFile(temporary, error);
-        if (!fresh) return false;
-        for (std::size_t i = 0; i < infos.size(); ++i)
-            if (!fresh->addTag(infos[i], entriesPerTag[i], error)) {
-                fresh.reset();
-                std::filesystem::remove(temporary);
-                return false;
-            }
-        fresh.reset();
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+    // The old pages are not needed for the build: written out and released, they leave the memory
+    // to the sort.
+    std::string ignored;
+    file_->flush(ignored);
+    file_->releaseClean();
+    auto fresh = CdxFile::createFile(temporary, error);
+    if (!fresh) return false;
+    bool ok = true;
+    for (std::size_t i = 0; ok && i < file_->infos_.size(); ++i) ok = fresh->addTag(file_->infos_[i], entriesPerTag[i], error);
+    if (ok && std::rename(temporary.c_str(), path.c_str()) != 0) {
         error = "remplacement de " + path + " impossible : " + std::strerror(errno);
+        ok = false;
+    }
+    if (!ok) {
+        fresh->readOnly_ = true;
+        fresh.reset();
         std::filesystem::remove(temporary);
         return false;
     }
-    // The old pages are gone with the old file: drop them unwritten.
+    // The new file stays open under its final name; the old pages go unwritten with the old file.
+    fresh->path_ = path;
     file_->readOnly_ = true;
-    file_.reset();
-    file_ = CdxFile::openFile(path, false, error);
-    if (!file_) {
-        // Keep a usable object; the caller sees the failure.
-        file_ = std::make_unique<CdxFile>();
-        file_->readOnly_ = true;
-        return false;
-    }
-    for (std::size_t i = 0; i < infos.size() && i < file_->trees_.size(); ++i) setKeyType(int(i), infos[i].keyType);
+    file_ = std::move(fresh);
     return true;
 }
 
@@ -1240,9 +1339,9 @@ bool CdxIndex::remove(int tag, const CdxEntry& entry) {
 bool CdxIndex::first(int tag, CdxEntry& out) const {
     if (!validTag(*file_, tag)) return false;
     const Tree& t = *file_->trees_[std::size_t(tag)];
-    std::string low(std::size_t(t.keyLength), t.descending ? char(0xFF) : '\0');
-    std::vector<PathStep> path;
-    bool ok = file_->locate(t, reinterpret_cast<const std::uint8_t*>(low.data()), t.descending ? kNone : 0, false, path) &&
+    const std::uint8_t* low = file_->scratchKey(t, std::string(), t.descending ? char(0xFF) : '\0');
+    auto& path = file_->steps_;
+    bool ok = file_->locate(t, low, t.descending ? kNone : 0, false, path) &&
               file_->entryAt(t, path.back().node, path.back().index, out);
     file_->trim();
     return ok;
@@ -1251,9 +1350,9 @@ bool CdxIndex::first(int tag, CdxEntry& out) const {
 bool CdxIndex::last(int tag, CdxEntry& out) const {
     if (!validTag(*file_, tag)) return false;
     const Tree& t = *file_->trees_[std::size_t(tag)];
-    std::string high(std::size_t(t.keyLength), t.descending ? '\0' : char(0xFF));
-    std::vector<PathStep> path;
-    bool ok = file_->locate(t, reinterpret_cast<const std::uint8_t*>(high.data()), t.descending ? 0 : kNone, true, path) &&
+    const std::uint8_t* high = file_->scratchKey(t, std::string(), t.descending ? '\0' : char(0xFF));
+    auto& path = file_->steps_;
+    bool ok = file_->locate(t, high, t.descending ? 0 : kNone, true, path) &&
               file_->entryBefore(t, path.back().node, path.back().index, out);
     file_->trim();
     return ok;
@@ -1262,9 +1361,9 @@ bool CdxIndex::last(int tag, CdxEntry& out) const {
 bool CdxIndex::next(int tag, const CdxEntry& current, CdxEntry& out) const {
     if (!validTag(*file_, tag)) return false;
     const Tree& t = *file_->trees_[std::size_t(tag)];
-    std::string key = file_->normalised(t, current.key);
-    std::vector<PathStep> path;
-    bool ok = file_->locate(t, reinterpret_cast<const std::uint8_t*>(key.data()), current.recno, true, path) &&
+    const std::uint8_t* key = file_->scratchKey(t, current.key, char(t.filler));
+    auto& path = file_->steps_;
+    bool ok = file_->locate(t, key, current.recno, true, path) &&
               file_->entryAt(t, path.back().node, path.back().index, out);
     file_->trim();
     return ok;
@@ -1273,9 +1372,9 @@ bool CdxIndex::next(int tag, const CdxEntry& current, CdxEntry& out) const {
 bool CdxIndex::prev(int tag, const CdxEntry& current, CdxEntry& out) const {
     if (!validTag(*file_, tag)) return false;
     const Tree& t = *file_->trees_[std::size_t(tag)];
-    std::string key = file_->normalised(t, current.key);
-    std::vector<PathStep> path;
-    bool ok = file_->locate(t, reinterpret_cast<const std::uint8_t*>(key.data()), current.recno, false, path) &&
+    const std::uint8_t* key = file_->scratchKey(t, current.key, char(t.filler));
+    auto& path = file_->steps_;
+    bool ok = file_->locate(t, key, current.recno, false, path) &&
               file_->entryBefore(t, path.back().node, path.back().index, out);
     file_->trim();
     return ok;
@@ -1286,10 +1385,9 @@ bool CdxIndex::seek(int tag, const std::string& keyPrefix, CdxEntry& out) const 
     const Tree& t = *file_->trees_[std::size_t(tag)];
     // The smallest key starting with the prefix: the prefix followed by zero bytes, record 0
     // (the largest one for a descending tag).
-    std::string target = keyPrefix.substr(0, std::size_t(t.keyLength));
-    target.resize(std::size_t(t.keyLength), t.descending ? char(0xFF) : '\0');
-    std::vector<PathStep> path;
-    bool ok = file_->locate(t, reinterpret_cast<const std::uint8_t*>(target.data()), t.descending ? kNone : 0, false, path) &&
+    const std::uint8_t* target = file_->scratchKey(t, keyPrefix, t.descending ? char(0xFF) : '\0');
+    auto& path = file_->steps_;
+    bool ok = file_->locate(t, target, t.descending ? kNone : 0, false, path) &&
               file_->entryAt(t, path.back().node, path.back().index, out);
     file_->trim();
     return ok;
