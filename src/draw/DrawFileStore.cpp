@@ -17,18 +17,6 @@ void setError(std::string* error, const std::string& text)
 
 }  // namespace
 
-std::vector<engine::FieldDef> drawFileFields()
-{
-    std::vector<engine::FieldDef> fields;
-    for (int i = 1; i <= kNamesPerRecord; ++i)
-        fields.push_back({"JOUEUR" + std::to_string(i), 'C', 42, 0});
-    for (int i = 1; i <= kNamesPerRecord; ++i)
-        fields.push_back({"JETON" + std::to_string(i), 'C', 3, 0});
-    for (int i = 1; i <= kPointsPerRecord; ++i)
-        fields.push_back({"POINTS" + std::to_string(i), 'N', 2, 0});
-    return fields;
-}
-
 DrawRecord readDrawRecord(const engine::CDBSERVEREX& table)
 {
     DrawRecord record;

@@ -9,9 +9,6 @@
 
 namespace derode::draw {
 
-// The layout of the draw file template: JOUEUR1..8 C42, JETON1..8 C3, POINTS1..4 N2.
-std::vector<engine::FieldDef> drawFileFields();
-
 // Reads every visible record of a draw file, opened shared (or exclusively). Names and tokens
 // are trimmed on the right, as the engine keeps them blank padded.
 bool readDrawFile(const std::string& path, std::vector<DrawRecord>& records, std::string* error = nullptr,

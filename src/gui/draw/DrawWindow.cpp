@@ -1,6 +1,9 @@
 #include "gui/draw/DrawWindow.h"
 
+#include "gui/core/Resources.h"
 #include "gui/draw/DrawImages.h"
+#include "gui/ui/DialogUnits.h"
+#include "gui/ui/MaskedEdit.h"
 #include "gui/ui/TextImageButton.h"
 
 #include <QApplication>
@@ -13,7 +16,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -28,13 +30,6 @@ DrawPrintCommand& printCommand()
 }
 
 QString q(const std::string& text) { return QString::fromStdString(text); }
-
-QFont arialFont(int points)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSize(points);
-    return font;
-}
 
 int rowOf(const QTreeWidget* list, const QTreeWidgetItem* item)
 {
@@ -68,10 +63,12 @@ CWINTIRAGE::CWINTIRAGE(std::unique_ptr<draw::DrawRegistration> registration, Dra
 {
     setObjectName(QStringLiteral("cWinTirage"));
     setModal(true);
+    setWindowIcon(resourceIcon(QStringLiteral("AAA_DEZOVUZI")));
     buildControls();
     setWindowTitle(q(draw::drawWindowCaption(league_, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))
                                                           .toStdString())));
     fillMembersList();
+    refreshRegisteredLists();
     refreshCounters();
     updatePrintButton();
     if (repopulate)
@@ -85,13 +82,13 @@ void CWINTIRAGE::buildControls()
     auto label = [&](int id, const QString& text) {
         auto* widget = new QLabel(text, this);
         widget->setObjectName(QStringLiteral("id%1").arg(id));
-        widget->setFont(arialFont(12));
+        widget->setFont(arial(12));
         return widget;
     };
     auto list = [&](int id, const QStringList& headers, const QList<int>& widths) {
         auto* widget = new QTreeWidget(this);
         widget->setObjectName(QStringLiteral("id%1").arg(id));
-        widget->setFont(arialFont(10));
+        widget->setFont(arial(10));
         widget->setRootIsDecorated(false);
         widget->setUniformRowHeights(true);
         widget->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -145,14 +142,12 @@ void CWINTIRAGE::buildControls()
 
     tokenCheck_ = new QCheckBox(QStringLiteral("Inscriptions joueur #"), this);
     tokenCheck_->setObjectName(QStringLiteral("CCHECKBOX1"));
-    tokenCheck_->setFont(arialFont(12));
-    tokenField_ = new QLineEdit(QStringLiteral("0"), this);
+    tokenCheck_->setFont(arial(12));
+    tokenField_ = new MaskedEdit(QStringLiteral("999"), this);
+    tokenField_->setText(QStringLiteral("0"));
     tokenField_->setObjectName(QStringLiteral("id120"));
-    tokenField_->setMaxLength(3);
-    tokenField_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9 ]{0,3}")),
-                                                              tokenField_));
-    tokenField_->setFont(arialFont(12));
-    tokenField_->setMaximumWidth(80);
+    tokenField_->setFont(arial(12));
+    tokenField_->setFixedWidth(tokenField_->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
     tokenOk_ = new QPushButton(QStringLiteral("OK"), this);
     tokenOk_->setObjectName(QStringLiteral("CPUSHOKJETON"));
     tokenOk_->setDefault(true);
@@ -163,7 +158,7 @@ void CWINTIRAGE::buildControls()
     totalCount_ = label(125, QStringLiteral("0"));
     lanesBox_ = new QComboBox(this);
     lanesBox_->setObjectName(QStringLiteral("id126"));
-    lanesBox_->setFont(arialFont(12));
+    lanesBox_->setFont(arial(12));
     for (int lanes = 4; lanes <= 30; ++lanes)
         lanesBox_->addItem(QStringLiteral("%1").arg(lanes, 2, 10, QLatin1Char('0')));
     auto* lanesTitle = label(127, QStringLiteral("Changer le nombre d'allées / Tapis:"));
