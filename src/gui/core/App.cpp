@@ -20,7 +20,8 @@ int CAPP::START()
     core::Session& session = core::session();
     session.versionText = "Version 3.7.2.0";
     // A second copy ends here, silently; the first is not brought forward.
-    if (core::ALREADYRUNNING("__derodeV2__"))
+    const char* const mutexName = "__derodeV2__";
+    if (lockPath_.empty() ? core::ALREADYRUNNING(mutexName) : core::ALREADYRUNNING(mutexName, lockPath_))
         return 0;
     // Dates go through ISO "YYYY-MM-DD" text everywhere (QDate::toString(Qt::ISODate) and the
     // domain's own formatting), so there is no run-wide date setting to make here.

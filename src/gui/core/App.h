@@ -3,6 +3,7 @@
 // the login, then the main window and its message loop.
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace derode::gui {
@@ -18,7 +19,12 @@ public:
     // Runs the whole program and returns the process's exit code.
     int START();
 
+    // The lock file that keeps a second copy out; empty: the user's runtime folder (tests use
+    // their own).
+    void setSingleInstanceLock(std::string path) { lockPath_ = std::move(path); }
+
 private:
+    std::string lockPath_;
     std::vector<std::function<void(CSHELLWINDOW&)>> setups_;
 };
 

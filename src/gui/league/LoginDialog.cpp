@@ -103,21 +103,26 @@ CLOGIN::CLOGIN(QWidget* parent) : QDialog(parent)
     connect(administrator_, &QPushButton::clicked, this, &CLOGIN::CPUSHADMIN);
     connect(quit, &QPushButton::clicked, this, &CLOGIN::QUITBUT);
     connect(show_, &QCheckBox::toggled, this, &CLOGIN::CCHECKBOX1);
-    connect(leagues_, &QComboBox::activated, this,
-            [this] { league::selectLeague(leagues_->currentText().toStdString()); });
+    // Any change of the selection by the user (mouse or keys) makes that league current.
+    connect(leagues_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (!filling_ && index >= 0)
+            league::selectLeague(leagues_->itemText(index).toStdString());
+    });
 
-    show(league::openLogin());
+    showList(league::openLogin());
     password_->setFocus();
 }
 
 QString CLOGIN::CURRENTLIGUE() const { return leagues_->currentText(); }
 
-void CLOGIN::show(const league::LoginListState& state)
+void CLOGIN::showList(const league::LoginListState& state)
 {
+    filling_ = true;
     leagues_->clear();
     for (const std::string& name : state.entries)
         leagues_->addItem(QString::fromStdString(name));
     leagues_->setCurrentIndex(state.selected);
+    filling_ = false;
     for (QWidget* entry : {static_cast<QWidget*>(normalUser_), static_cast<QWidget*>(administrator_),
                            static_cast<QWidget*>(remove_), static_cast<QWidget*>(rename_),
                            static_cast<QWidget*>(password_)})
@@ -144,7 +149,7 @@ void CLOGIN::CPUSHAJOUTLIGUE()
 {
     CREATELIGUE dialog(this, CREATELIGUE::Create);
     if (dialog.exec() == CREATELIGUE::Create)
-        show(league::refreshLogin(core::session().currentLeague));
+        showList(league::refreshLogin(core::session().currentLeague));
 }
 
 void CLOGIN::CPUSHMODIFLIGUE()
@@ -155,7 +160,7 @@ void CLOGIN::CPUSHMODIFLIGUE()
         return;
     std::string newName = dialog.LIGUE().toStdString();
     if (league::renameLeague(oldName.toStdString(), newName))
-        show(league::refreshLogin(newName));
+        showList(league::refreshLogin(newName));
 }
 
 void CLOGIN::CPUSHDELETELIGUE()
@@ -165,7 +170,7 @@ void CLOGIN::CPUSHDELETELIGUE()
     if (dialog.exec() != CREATELIGUE::Delete)
         return;
     if (league::deleteLeague(name.toStdString()))
-        show(league::refreshLogin(core::session().currentLeague));
+        showList(league::refreshLogin(core::session().currentLeague));
 }
 
 }  // namespace derode::gui

@@ -32,8 +32,9 @@ public:
 
 private:
     // Shows the list as the login rules left it; with no league, only creating and quitting remain.
-    void show(const league::LoginListState& state);
-    using QDialog::show;
+    void showList(const league::LoginListState& state);
+
+    bool filling_ = false;
 
     QComboBox* leagues_;
     QPushButton* normalUser_;
