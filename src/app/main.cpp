@@ -2,11 +2,11 @@
 // folder, installs the production presenter of the message seam and starts the application.
 #include "core/Locations.h"
 #include "core/Messages.h"
+#include "gui/app/Subsystems.h"
 #include "gui/core/App.h"
 #include "gui/core/Resources.h"
 #include "gui/core/ShellWindow.h"
 #include "gui/core/WidgetMessagePresenter.h"
-#include "gui/members/MemberCommands.h"
 
 #include <QApplication>
 
@@ -21,7 +21,7 @@ int main(int argc, char* argv[])
     core::setMessagePresenter(&presenter);
 
     gui::CAPP app;
-    // Each subsystem binds its commands and start-up hooks on the main window here.
-    app.onMainWindow([](gui::CSHELLWINDOW& w) { gui::bindMemberCommands(w); });
+    gui::installRunOutputs();
+    app.onMainWindow(gui::bindSubsystems);
     return app.START();
 }
