@@ -2,6 +2,7 @@
 // folder, installs the production presenter of the message seam and starts the application.
 #include "core/Locations.h"
 #include "core/Messages.h"
+#include "gui/app/Subsystems.h"
 #include "gui/core/App.h"
 #include "gui/core/Resources.h"
 #include "gui/core/ShellWindow.h"
@@ -20,7 +21,7 @@ int main(int argc, char* argv[])
     core::setMessagePresenter(&presenter);
 
     gui::CAPP app;
-    // Each subsystem binds its commands on the main window here, one line per command, e.g.
-    // app.onMainWindow([](gui::CSHELLWINDOW& w) { w.bindCommand(gui::Command::MENU_ABOUT, [&w] { /* … */ }); });
+    gui::installRunOutputs();
+    app.onMainWindow(gui::bindSubsystems);
     return app.START();
 }
