@@ -144,10 +144,15 @@ void SHELLFILEOPERATION::EXECUTE()
             allOk = false;
     }
     const std::string trash = trashFolder_.empty() ? UserFolders::fromEnvironment().dataHome() + "Trash" : trashFolder_;
+    // The run's progress lives for this operation only: its dialog closes when the operation ends.
+    Progress progress = progress_;
+    if (!progress && !SILENT())
+        if (OperationProgressPresenter* presenter = operationProgressPresenter())
+            progress = presenter->start(CAPTION);
 
     for (std::size_t i = 0; i < items.size() && allOk; ++i) {
         const fs::path& item = items[i];
-        if (progress_ && !progress_(item.string(), i, items.size())) {
+        if (progress && !progress(item.string(), i, items.size())) {
             aborted_ = true;
             return;
         }
@@ -200,8 +205,8 @@ void SHELLFILEOPERATION::EXECUTE()
             allOk = false;
         }
     }
-    if (progress_ && allOk)
-        progress_({}, items.size(), items.size());
+    if (progress && allOk)
+        progress({}, items.size(), items.size());
     success_ = allOk;
 }
 

@@ -214,7 +214,10 @@ bool renameLeague(const std::string& oldName, const std::string& rawNewName)
     op.FILES = {core::GETDATAFILESLOC() + oldName};
     op.NOCONFIRMATION(true);
     op.FOLDER = core::GETDATAFILESLOC() + newName;
+    op.CAPTION = "Changement du nom de la ligue";
     op.RENAME();
+    if (op.ABORTED())  // cancelled by the user before the folder moved: nothing to report
+        return false;
     if (!op.SUCCESS()) {
         showPlainError("Le nom de la ligue « " + oldName + " » n'a pas pu être changé en « " + newName
                        + " ». Vérifiez qu'aucun de ses fichiers n'est ouvert par un autre programme.");
@@ -235,7 +238,10 @@ bool deleteLeague(const std::string& name)
     core::SHELLFILEOPERATION op;
     op.FILES = {core::GETDATAFILESLOC() + name};
     op.NOCONFIRMATION(true);
+    op.CAPTION = "Suppression de la ligue";
     op.DELETE();
+    if (op.ABORTED())
+        return false;
     if (!op.SUCCESS()) {
         showPlainError("La ligue « " + name + " » n'a pas pu être supprimée complètement. Vérifiez qu'aucun de "
                        "ses fichiers n'est ouvert par un autre programme.");
