@@ -18,6 +18,8 @@ FileOperationProgress::~FileOperationProgress()
     delete dialog_;
 }
 
+QProgressDialog* FileOperationProgress::dialog() const { return dialog_; }
+
 void FileOperationProgress::attachTo(core::SHELLFILEOPERATION& operation)
 {
     operation.setProgress(

@@ -27,7 +27,7 @@ public:
     // One item: false once the user cancelled.
     bool step(const std::string& item, std::size_t done, std::size_t total);
 
-    QProgressDialog* dialog() const { return dialog_; }
+    QProgressDialog* dialog() const;
 
 private:
     QWidget* owner_;
