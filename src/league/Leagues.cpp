@@ -116,8 +116,10 @@ bool CREATENEWLIGUE(const std::string& league)
         return false;
     core::MAKEDIR(folder + "PartiesParDates/");
     for (const auto& [source, target] : leagueTemplates()) {
-        std::error_code ec;  // a missing template leaves its file missing; the owner reports it later
-        fs::copy_file(core::locations().ownerData() + source, folder + target, fs::copy_options::overwrite_existing, ec);
+        // A missing template leaves its file missing (reported later); a league's own file is never
+        // replaced by a template, whoever calls this on an existing folder.
+        std::error_code ec;
+        fs::copy_file(core::locations().ownerData() + source, folder + target, fs::copy_options::skip_existing, ec);
     }
     return true;
 }

@@ -99,6 +99,21 @@ TEST(ShellFileOperation, CopyAsksBeforeReplacingWithoutNoConfirmation)
     EXPECT_EQ(read(dir.path() / "dst/a.txt"), "old");
     ASSERT_EQ(answerer.shown().size(), 1u);
     EXPECT_EQ(answerer.shown()[0].kind, core::MessageKind::Question);
+
+    // Inside a copied folder too: "Non" keeps that file, the others arrive; a move then leaves
+    // the source folder where it is.
+    write(dir.path() / "src/sub/b.txt", "new b");
+    write(dir.path() / "src/sub/c.txt", "new c");
+    write(dir.path() / "dst/sub/b.txt", "old b");
+    answerer.clear();
+    answerer.planAnswer(0);
+    op.FILES = {dir.str() + "src/sub"};
+    op.MOVE();
+    EXPECT_TRUE(op.SUCCESS());
+    EXPECT_EQ(read(dir.path() / "dst/sub/b.txt"), "old b");
+    EXPECT_EQ(read(dir.path() / "dst/sub/c.txt"), "new c");
+    EXPECT_EQ(read(dir.path() / "src/sub/b.txt"), "new b");
+    EXPECT_EQ(answerer.shown().size(), 1u);
 }
 
 TEST(ShellFileOperation, RenameMovesTheFolderAndFailsOntoAnExistingOne)

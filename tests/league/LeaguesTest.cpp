@@ -92,11 +92,16 @@ TEST_F(Leagues, CreateRefusalsNeverTouchTheDisk)
               "Une ligue nommée « Lundi » existe déjà : ses fichiers ne seront pas remplacés. Choisissez un autre nom.");
     EXPECT_EQ(league::readLeagueList(), before);
     EXPECT_EQ(core::session().leagueList, (std::vector<std::string>{"Lundi"}));
+    EXPECT_TRUE(fs::exists(where.dir().path()));  // ".." was never created nor deleted
+
+    // Called straight on an existing league, creation only adds the files it lacks.
+    EXPECT_TRUE(league::CREATENEWLIGUE("Lundi"));
+    EXPECT_TRUE(fs::exists(root() / "Lundi/partie1-2.dbf"));
     std::ifstream in(root() / "Lundi/membres-2.dbf");
     std::string content;
     std::getline(in, content);
     EXPECT_EQ(content, "our members");
-    EXPECT_TRUE(fs::exists(where.dir().path()));  // ".." was never created nor deleted
+    EXPECT_EQ(league::UNCRYPTEX("Lundi"), "secret1");
 }
 
 TEST_F(Leagues, RenameMovesTheFolderAndKeepsThePassword)
