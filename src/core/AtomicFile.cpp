@@ -84,11 +84,15 @@ bool readFile(const std::string& path, std::string& bytes)
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
+    // Read through the stream itself: a read error (a folder opened as a file, an I/O fault)
+    // then sets badbit, where copying rdbuf() would end quietly with what it had.
+    std::string content;
+    char chunk[65536];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
+        content.append(chunk, std::size_t(in.gcount()));
     if (in.bad())
         return false;
-    bytes = buffer.str();
+    bytes = std::move(content);
     return true;
 }
 

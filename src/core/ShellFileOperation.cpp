@@ -80,6 +80,40 @@ bool movePath(const fs::path& from, const fs::path& to)
     return !ec;
 }
 
+bool confirmReplace(const fs::path& target)
+{
+    return askYesNo("\r\nLe fichier « " + target.string() + " » existe déjà.\r\n\r\nVoulez-vous le remplacer?");
+}
+
+// Copies a folder into `to`, merging with what is there. With `confirm`, each file that would be
+// replaced is asked for first; "Non" keeps it, sets `declined` and goes on.
+bool copyFolder(const fs::path& from, const fs::path& to, bool confirm, bool& declined)
+{
+    std::error_code ec;
+    fs::create_directories(to, ec);
+    if (!fs::is_directory(to, ec))
+        return false;
+    fs::directory_iterator it(from, ec);
+    if (ec)
+        return false;
+    for (const fs::directory_entry& entry : it) {
+        const fs::path target = to / entry.path().filename();
+        if (entry.is_directory(ec) && !entry.is_symlink(ec)) {
+            if (!copyFolder(entry.path(), target, confirm, declined))
+                return false;
+            continue;
+        }
+        if (confirm && fs::exists(fs::symlink_status(target, ec)) && !confirmReplace(target)) {
+            declined = true;
+            continue;
+        }
+        fs::copy(entry.path(), target, fs::copy_options::overwrite_existing | fs::copy_options::copy_symlinks, ec);
+        if (ec)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool moveToTrash(const std::string& rawPath, const std::string& trashFolder)
@@ -144,10 +178,15 @@ void SHELLFILEOPERATION::EXECUTE()
             allOk = false;
     }
     const std::string trash = trashFolder_.empty() ? UserFolders::fromEnvironment().dataHome() + "Trash" : trashFolder_;
+    // The run's progress lives for this operation only: its dialog closes when the operation ends.
+    Progress progress = progress_;
+    if (!progress && !SILENT())
+        if (OperationProgressPresenter* presenter = operationProgressPresenter())
+            progress = presenter->start(CAPTION);
 
     for (std::size_t i = 0; i < items.size() && allOk; ++i) {
         const fs::path& item = items[i];
-        if (progress_ && !progress_(item.string(), i, items.size())) {
+        if (progress && !progress(item.string(), i, items.size())) {
             aborted_ = true;
             return;
         }
@@ -179,17 +218,22 @@ void SHELLFILEOPERATION::EXECUTE()
                 break;
             }
             const bool isFolder = fs::is_directory(fs::symlink_status(item, ec));
-            if (!isFolder && fs::exists(fs::symlink_status(target, ec)) && !NOCONFIRMATION()
-                && !askYesNo("\r\nLe fichier « " + target.string() + " » existe déjà.\r\n\r\nVoulez-vous le remplacer?"))
+            if (!isFolder && fs::exists(fs::symlink_status(target, ec)) && !NOCONFIRMATION() && !confirmReplace(target))
                 break;
             if (operation_ == MoveOperation && !fs::exists(fs::symlink_status(target, ec))) {
                 allOk = movePath(item, target);
                 break;
             }
-            fs::copy(item, target,
-                     fs::copy_options::recursive | fs::copy_options::overwrite_existing | fs::copy_options::copy_symlinks,
-                     ec);
-            allOk = !ec;
+            if (isFolder) {
+                // A folder that keeps a file the user chose not to replace is not moved away.
+                bool declined = false;
+                allOk = copyFolder(item, target, !NOCONFIRMATION(), declined);
+                if (declined)
+                    break;
+            } else {
+                fs::copy(item, target, fs::copy_options::overwrite_existing | fs::copy_options::copy_symlinks, ec);
+                allOk = !ec;
+            }
             if (allOk && operation_ == MoveOperation) {
                 fs::remove_all(item, ec);
                 allOk = !ec;
@@ -200,8 +244,8 @@ void SHELLFILEOPERATION::EXECUTE()
             allOk = false;
         }
     }
-    if (progress_ && allOk)
-        progress_({}, items.size(), items.size());
+    if (progress && allOk)
+        progress({}, items.size(), items.size());
     success_ = allOk;
 }
 

@@ -3,8 +3,11 @@
 // dated-file and backup commands use them. Copy and move take "*" and "?" in the last element of
 // a source path and copy folders with everything in them; rename fails when the destination
 // exists; delete is permanent, or with ALLOWUNDO goes to the user's freedesktop.org Trash.
-// SUCCESS is true only when every item succeeded. Progress goes to a callback (the Qt layer
-// shows it as a progress dialog); the callback returning false aborts the rest (ABORTED).
+// SUCCESS is true only when every item succeeded. Progress goes to a callback: the one set on
+// the operation, else the run's presenter (core/OperationProgress.h, the Qt layer's progress
+// dialog) unless SILENT; the callback returning false aborts the rest (ABORTED).
+
+#include "core/OperationProgress.h"
 
 #include <cstdint>
 #include <functional>
@@ -27,15 +30,13 @@ public:
         FOF_NOCONFIRMMKDIR = 0x0200,
     };
 
-    // Called before each item with the item's path, the number of items done and the total.
-    // Returning false stops the operation: the items left are not touched.
-    using Progress = std::function<bool(const std::string& item, std::size_t done, std::size_t total)>;
+    using Progress = OperationProgress;
 
     SHELLFILEOPERATION() = default;
 
     std::vector<std::string> FILES;  // source paths; the last element may hold wildcards
     std::string FOLDER;              // destination folder (the new path for a rename; unused by delete)
-    std::string CAPTION;             // progress title
+    std::string CAPTION;             // progress title (the run's progress dialog)
 
     bool SILENT() const { return flag(FOF_SILENT); }
     void SILENT(bool on) { setFlag(FOF_SILENT, on); }

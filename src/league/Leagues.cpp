@@ -116,8 +116,10 @@ bool CREATENEWLIGUE(const std::string& league)
         return false;
     core::MAKEDIR(folder + "PartiesParDates/");
     for (const auto& [source, target] : leagueTemplates()) {
-        std::error_code ec;  // a missing template leaves its file missing; the owner reports it later
-        fs::copy_file(core::locations().ownerData() + source, folder + target, fs::copy_options::overwrite_existing, ec);
+        // A missing template leaves its file missing (reported later); a league's own file is never
+        // replaced by a template, whoever calls this on an existing folder.
+        std::error_code ec;
+        fs::copy_file(core::locations().ownerData() + source, folder + target, fs::copy_options::skip_existing, ec);
     }
     return true;
 }
@@ -214,7 +216,10 @@ bool renameLeague(const std::string& oldName, const std::string& rawNewName)
     op.FILES = {core::GETDATAFILESLOC() + oldName};
     op.NOCONFIRMATION(true);
     op.FOLDER = core::GETDATAFILESLOC() + newName;
+    op.CAPTION = "Changement du nom de la ligue";
     op.RENAME();
+    if (op.ABORTED())  // cancelled by the user before the folder moved: nothing to report
+        return false;
     if (!op.SUCCESS()) {
         showPlainError("Le nom de la ligue « " + oldName + " » n'a pas pu être changé en « " + newName
                        + " ». Vérifiez qu'aucun de ses fichiers n'est ouvert par un autre programme.");
@@ -235,7 +240,10 @@ bool deleteLeague(const std::string& name)
     core::SHELLFILEOPERATION op;
     op.FILES = {core::GETDATAFILESLOC() + name};
     op.NOCONFIRMATION(true);
+    op.CAPTION = "Suppression de la ligue";
     op.DELETE();
+    if (op.ABORTED())
+        return false;
     if (!op.SUCCESS()) {
         showPlainError("La ligue « " + name + " » n'a pas pu être supprimée complètement. Vérifiez qu'aucun de "
                        "ses fichiers n'est ouvert par un autre programme.");

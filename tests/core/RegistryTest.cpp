@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <unistd.h>
 
 using namespace derode;
 namespace fs = std::filesystem;
@@ -134,15 +133,20 @@ TEST(Registry, ReadsAStoreExportedByWindowsInUtf16)
 
 TEST(Registry, UnwritableStoreReportsAccessDenied)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "permissions do not apply to root";
+    // Out of reach even for root: a store whose folder cannot be made (a link to nowhere), and a
+    // store that is a folder, which cannot be read.
     test::TempDir dir;
-    fs::create_directory(dir.path() / "ro");
-    fs::permissions(dir.path() / "ro", fs::perms::owner_read | fs::perms::owner_exec);
-    core::CLASS_HKCU key(dir.str() + "ro/Derode.reg");
-    EXPECT_FALSE(key.WRITEINT("A", "x", 1));
-    EXPECT_EQ(key.LASTERROR(), 5);
-    fs::permissions(dir.path() / "ro", fs::perms::owner_all);
+    fs::create_directory_symlink(dir.path() / "nowhere", dir.path() / "Devared");
+    fs::create_directory(dir.path() / "Derode.reg");
+    for (const char* store : {"Devared/Derode.reg", "Derode.reg"}) {
+        core::CLASS_HKCU key(dir.str() + store);
+        EXPECT_FALSE(key.WRITEINT("A", "x", 1)) << store;
+        EXPECT_EQ(key.LASTERROR(), 5) << store;
+        EXPECT_FALSE(key.WRITESTRING("A", "s", "v")) << store;
+        EXPECT_EQ(key.LASTERROR(), 5) << store;
+    }
+    EXPECT_FALSE(fs::exists(dir.path() / "nowhere"));
+    EXPECT_TRUE(fs::is_directory(fs::symlink_status(dir.path() / "Derode.reg")));
 }
 
 TEST(WindowPlacement, ClosingWritesCoordinatesOrOnlyTheMaximisedFlag)

@@ -1,3 +1,4 @@
+#include "core/OperationProgress.h"
 #include "core/ShellFileOperation.h"
 #include "support/TestSupport.h"
 
@@ -98,6 +99,21 @@ TEST(ShellFileOperation, CopyAsksBeforeReplacingWithoutNoConfirmation)
     EXPECT_EQ(read(dir.path() / "dst/a.txt"), "old");
     ASSERT_EQ(answerer.shown().size(), 1u);
     EXPECT_EQ(answerer.shown()[0].kind, core::MessageKind::Question);
+
+    // Inside a copied folder too: "Non" keeps that file, the others arrive; a move then leaves
+    // the source folder where it is.
+    write(dir.path() / "src/sub/b.txt", "new b");
+    write(dir.path() / "src/sub/c.txt", "new c");
+    write(dir.path() / "dst/sub/b.txt", "old b");
+    answerer.clear();
+    answerer.planAnswer(0);
+    op.FILES = {dir.str() + "src/sub"};
+    op.MOVE();
+    EXPECT_TRUE(op.SUCCESS());
+    EXPECT_EQ(read(dir.path() / "dst/sub/b.txt"), "old b");
+    EXPECT_EQ(read(dir.path() / "dst/sub/c.txt"), "new c");
+    EXPECT_EQ(read(dir.path() / "src/sub/b.txt"), "new b");
+    EXPECT_EQ(answerer.shown().size(), 1u);
 }
 
 TEST(ShellFileOperation, RenameMovesTheFolderAndFailsOntoAnExistingOne)
@@ -187,6 +203,40 @@ TEST(ShellFileOperation, ProgressCanAbort)
     op.COPY();
     EXPECT_TRUE(op.ABORTED());
     EXPECT_FALSE(op.SUCCESS());
+}
+
+TEST(ShellFileOperation, TheRunsProgressServesOperationsWithoutTheirOwnUnlessSilent)
+{
+    struct Presenter : core::OperationProgressPresenter {
+        core::OperationProgress start(const std::string& caption) override
+        {
+            started.push_back(caption);
+            return [this](const std::string&, std::size_t, std::size_t) { return ++steps < 2; };
+        }
+        std::vector<std::string> started;
+        int steps = 0;
+    } presenter;
+    core::setOperationProgressPresenter(&presenter);
+    test::TempDir dir;
+    makeLeague(dir.path(), "A");
+    core::SHELLFILEOPERATION op;
+    op.NOCONFIRMATION(true);
+    op.FILES = {dir.str() + "A/*.*"};
+    op.FOLDER = dir.str() + "copy";
+    op.CAPTION = "Copie";
+
+    op.COPY();  // the presenter's callback stops it before the second item
+    EXPECT_TRUE(op.ABORTED());
+    EXPECT_EQ(presenter.steps, 2);
+    op.SILENT(true);
+    op.COPY();
+    EXPECT_TRUE(op.SUCCESS());
+    op.SILENT(false);
+    op.setProgress([](const std::string&, std::size_t, std::size_t) { return true; });
+    op.COPY();
+    EXPECT_TRUE(op.SUCCESS());
+    core::setOperationProgressPresenter(nullptr);
+    EXPECT_EQ(presenter.started, std::vector<std::string>{"Copie"});
 }
 
 TEST(ShellFileOperation, TrashInfoEncodesThePath)

@@ -1,3 +1,4 @@
+#include "core/OperationProgress.h"
 #include "core/Session.h"
 #include "league/Leagues.h"
 #include "league/Login.h"
@@ -91,11 +92,16 @@ TEST_F(Leagues, CreateRefusalsNeverTouchTheDisk)
               "Une ligue nommée « Lundi » existe déjà : ses fichiers ne seront pas remplacés. Choisissez un autre nom.");
     EXPECT_EQ(league::readLeagueList(), before);
     EXPECT_EQ(core::session().leagueList, (std::vector<std::string>{"Lundi"}));
+    EXPECT_TRUE(fs::exists(where.dir().path()));  // ".." was never created nor deleted
+
+    // Called straight on an existing league, creation only adds the files it lacks.
+    EXPECT_TRUE(league::CREATENEWLIGUE("Lundi"));
+    EXPECT_TRUE(fs::exists(root() / "Lundi/partie1-2.dbf"));
     std::ifstream in(root() / "Lundi/membres-2.dbf");
     std::string content;
     std::getline(in, content);
     EXPECT_EQ(content, "our members");
-    EXPECT_TRUE(fs::exists(where.dir().path()));  // ".." was never created nor deleted
+    EXPECT_EQ(league::UNCRYPTEX("Lundi"), "secret1");
 }
 
 TEST_F(Leagues, RenameMovesTheFolderAndKeepsThePassword)
@@ -150,6 +156,55 @@ TEST_F(Leagues, DeleteRemovesTheFolderAndMovesTheSelection)
     EXPECT_FALSE(league::deleteLeague(""));
     EXPECT_EQ(answerer.shown().size(), 3u);
     EXPECT_TRUE(fs::exists(where.dir().path()));
+}
+
+// Stands for the run's progress dialog: records what it is shown, cancels when told to.
+class RecordingProgress : public core::OperationProgressPresenter {
+public:
+    RecordingProgress() { core::setOperationProgressPresenter(this); }
+    ~RecordingProgress() override { core::setOperationProgressPresenter(nullptr); }
+    core::OperationProgress start(const std::string& caption) override
+    {
+        captions.push_back(caption);
+        return [this](const std::string& item, std::size_t, std::size_t) {
+            items.push_back(item);
+            return !cancel;
+        };
+    }
+    std::vector<std::string> captions;
+    std::vector<std::string> items;
+    bool cancel = false;
+};
+
+TEST_F(Leagues, RenameAndDeleteShowTheRunsProgressAndItsCancelChangesNothing)
+{
+    makeLeague("A", "secretA");
+    makeLeague("C", "secretC");
+    league::makeLeagueCurrent("A");
+    RecordingProgress progress;
+
+    progress.cancel = true;
+    EXPECT_FALSE(league::renameLeague("A", "B"));
+    EXPECT_FALSE(league::deleteLeague("C"));
+    EXPECT_TRUE(fs::exists(root() / "A/System.pwd"));
+    EXPECT_TRUE(fs::exists(root() / "C/System.pwd"));
+    EXPECT_FALSE(fs::exists(root() / "B"));
+    EXPECT_EQ(core::session().leagueList, (std::vector<std::string>{"A", "C"}));
+    EXPECT_EQ(core::session().currentLeague, "A");
+    EXPECT_TRUE(answerer.shown().empty());  // the user's own choice: no failure message
+    EXPECT_EQ(progress.items, (std::vector<std::string>{(root() / "A").string(), (root() / "C").string()}));
+
+    progress.cancel = false;
+    progress.items.clear();
+    EXPECT_TRUE(league::renameLeague("A", "B"));
+    EXPECT_TRUE(league::deleteLeague("C"));
+    EXPECT_EQ(progress.items, (std::vector<std::string>{(root() / "A").string(), "", (root() / "C").string(), ""}));
+    EXPECT_EQ(progress.captions,
+              (std::vector<std::string>{"Changement du nom de la ligue", "Suppression de la ligue",
+                                        "Changement du nom de la ligue", "Suppression de la ligue"}));
+    EXPECT_EQ(core::session().leagueList, (std::vector<std::string>{"B"}));
+    EXPECT_TRUE(fs::exists(root() / "B/System.pwd"));
+    EXPECT_FALSE(fs::exists(root() / "C"));
 }
 
 TEST_F(Leagues, ListShowsPlainFoldersInAlphabeticalOrder)

@@ -1,5 +1,6 @@
 #include "gui/app/Subsystems.h"
 
+#include "gui/core/FileOperationProgress.h"
 #include "gui/core/ShellWindow.h"
 #include "gui/draw/DrawCommands.h"
 #include "gui/draw/PrintDraw.h"
@@ -20,6 +21,11 @@ void bindSubsystems(CSHELLWINDOW& window)
     CCHILDWINDOW::setCommands(browserCommands);
 }
 
-void installRunOutputs() { installPreviewReportOutput(); }
+void installRunOutputs()
+{
+    installPreviewReportOutput();
+    static FileOperationProgressPresenter fileOperationProgress;
+    core::setOperationProgressPresenter(&fileOperationProgress);
+}
 
 }  // namespace derode::gui

@@ -9,7 +9,8 @@ class CSHELLWINDOW;
 // Binds every subsystem's commands and start-up hooks on the main window.
 void bindSubsystems(CSHELLWINDOW& window);
 
-// Installs the production outputs of the run (reports go through Qt's print preview).
+// Installs the production outputs of the run: reports go through Qt's print preview, file
+// operations show a progress dialog.
 void installRunOutputs();
 
 }  // namespace derode::gui

@@ -1,7 +1,9 @@
 #include "gui/core/FileOperationProgress.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QProgressDialog>
+
+#include <memory>
 
 namespace derode::gui {
 
@@ -15,6 +17,8 @@ FileOperationProgress::~FileOperationProgress()
 {
     delete dialog_;
 }
+
+QProgressDialog* FileOperationProgress::dialog() const { return dialog_; }
 
 void FileOperationProgress::attachTo(core::SHELLFILEOPERATION& operation)
 {
@@ -41,8 +45,16 @@ bool FileOperationProgress::step(const std::string& item, std::size_t done, std:
     dialog_->setLabelText(QString::fromStdString(item));
     dialog_->setValue(int(done));
     // Lets the dialog paint and its button be clicked between two items.
-    QCoreApplication::processEvents();
+    QApplication::processEvents();
     return !dialog_->wasCanceled();
+}
+
+core::OperationProgress FileOperationProgressPresenter::start(const std::string& caption)
+{
+    auto progress = std::make_shared<FileOperationProgress>(QApplication::activeWindow(), QString::fromStdString(caption));
+    return [progress](const std::string& item, std::size_t done, std::size_t total) {
+        return progress->step(item, done, total);
+    };
 }
 
 } // namespace derode::gui

@@ -1,8 +1,10 @@
 // The progress dialog of shell file operations: cancelling stops the operation.
 #include "gui/core/FileOperationProgress.h"
+#include "core/OperationProgress.h"
 #include "core/ShellFileOperation.h"
 #include "guisupport/GuiTestSupport.h"
 
+#include <QApplication>
 #include <QProgressDialog>
 #include <QtTest>
 
@@ -56,6 +58,40 @@ private slots:
         QVERIFY(remove.SUCCESS());
         QVERIFY(!remove.ABORTED());
         QVERIFY(!fs::exists(dir.path() / "Lundi"));
+    }
+
+    // The run's presenter gives an operation without a progress of its own a dialog under the
+    // operation's caption, for that operation only.
+    void theRunsPresenterShowsEveryOperation()
+    {
+        test::TempDir dir;
+        fs::create_directories(dir.path() / "from");
+        for (const char* name : { "a.txt", "b.txt" })
+            std::ofstream(dir.path() / "from" / name) << name;
+        gui::FileOperationProgressPresenter presenter;
+        core::setOperationProgressPresenter(&presenter);
+        core::SHELLFILEOPERATION copy;
+        copy.FILES = { (dir.path() / "from" / "*.txt").string() };
+        copy.FOLDER = (dir.path() / "to").string();
+        copy.CAPTION = "Copie des fichiers";
+        QString title;
+        QTimer::singleShot(0, [&title] {
+            QProgressDialog* dialog = nullptr;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* d = qobject_cast<QProgressDialog*>(w))
+                    dialog = d;
+            QVERIFY(dialog);
+            title = dialog->windowTitle();
+            dialog->cancel();
+        });
+        copy.COPY();
+        core::setOperationProgressPresenter(nullptr);
+        QVERIFY(copy.ABORTED());
+        QCOMPARE(title, QStringLiteral("Copie des fichiers"));
+        QVERIFY(!fs::exists(dir.path() / "to" / "b.txt"));
+        // The dialog went with the operation.
+        for (QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY(!qobject_cast<QProgressDialog*>(w));
     }
 };
 
