@@ -1,5 +1,7 @@
 #include "core/Drives.h"
 
+#include <cctype>
+
 #include "core/MakeDir.h"
 
 #include <dirent.h>
@@ -74,7 +76,10 @@ std::string unescapeLabel(const std::string& name)
 {
     std::string out;
     for (std::size_t i = 0; i < name.size(); ++i) {
-        if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x') {
+        // udev escapes a label's unsafe bytes as "\xHH"; anything else is kept as written.
+        if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x'
+            && std::isxdigit(static_cast<unsigned char>(name[i + 2]))
+            && std::isxdigit(static_cast<unsigned char>(name[i + 3]))) {
             out += static_cast<char>(std::stoi(name.substr(i + 2, 2), nullptr, 16));
             i += 3;
         } else {

@@ -28,8 +28,11 @@ TEST(Drives, ListTypeRemovableAndLabelFromMountTableAndSysfs)
     fs::create_directories(devices / "disk/by-label");
     std::ofstream(devices / "sdb1") << "";
     fs::create_symlink(devices / "sdb1", devices / "disk/by-label/MA\\x20CLE");
+    // A label holding a backslash not followed by two hex digits is taken as written.
+    std::ofstream(devices / "sdc1") << "";
+    fs::create_symlink(devices / "sdc1", devices / "disk/by-label/A\\xZZ");
 
-    for (const char* m : {"root", "key", "card"})
+    for (const char* m : {"root", "key", "card", "other"})
         fs::create_directories(dir.path() / m);
     const std::string info = dir.str() + "mountinfo";
     std::ofstream(info) << "1 0 8:1 / " << dir.str() << "root rw - ext4 /dev/sda1 rw\n"
@@ -37,11 +40,12 @@ TEST(Drives, ListTypeRemovableAndLabelFromMountTableAndSysfs)
                         << "3 1 0:30 / " << dir.str() << "root rw - tmpfs tmpfs rw\n"
                         << "4 1 8:17 / " << dir.str() << "key rw - vfat " << devices.string() << "/sdb1 rw\n"
                         << "5 1 179:1 / " << dir.str() << "card rw - vfat /dev/mmcblk0p1 rw\n"
-                        << "6 1 8:1 /etc/hosts " << dir.str() << "hosts rw - ext4 /dev/sda1 rw\n";
+                        << "6 1 8:1 /etc/hosts " << dir.str() << "hosts rw - ext4 /dev/sda1 rw\n"
+                        << "7 1 8:33 / " << dir.str() << "other rw - vfat " << devices.string() << "/sdc1 rw\n";
 
     core::DriveSources sources{info, (sys / "dev/block").string() + "/", (devices / "disk/by-label").string() + "/"};
     EXPECT_EQ(core::GETLOGICALDRIVESEX(sources),
-              (std::vector<std::string>{dir.str() + "root/", dir.str() + "key/", dir.str() + "card/"}));
+              (std::vector<std::string>{dir.str() + "root/", dir.str() + "key/", dir.str() + "card/", dir.str() + "other/"}));
     EXPECT_EQ(core::driveType(dir.str() + "root", sources), core::DRIVE_FIXED);
     EXPECT_EQ(core::driveType(dir.str() + "key/", sources), core::DRIVE_REMOVABLE);
     EXPECT_EQ(core::driveType(dir.str() + "card/", sources), core::DRIVE_REMOVABLE);
@@ -52,6 +56,8 @@ TEST(Drives, ListTypeRemovableAndLabelFromMountTableAndSysfs)
     std::string label = "x";
     EXPECT_TRUE(core::GETDISKLABEL(dir.str() + "key/", label, sources));
     EXPECT_EQ(label, "MA CLE");
+    EXPECT_TRUE(core::GETDISKLABEL(dir.str() + "other/", label, sources));
+    EXPECT_EQ(label, "A\\xZZ");
     EXPECT_TRUE(core::GETDISKLABEL(dir.str() + "root/", label, sources));
     EXPECT_EQ(label, "");
     EXPECT_FALSE(core::GETDISKLABEL("", label, sources));
