@@ -222,6 +222,9 @@ void CCHILDWINDOW::refresh(int row, bool reload)
     if (memberCount_ > 0) {
         grid_->setCurrentIndex(model_->index(row, std::max(0, grid_->currentIndex().column())));
         server_->goTo(model_->recordAt(row));
+        // The grid lays out its new rows later; bring the current one fully into view after that.
+        QMetaObject::invokeMethod(
+            grid_, [grid = grid_] { grid->scrollTo(grid->currentIndex()); }, Qt::QueuedConnection);
     }
     VALIDATECONTROLS();
 }
