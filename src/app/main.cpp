@@ -17,6 +17,7 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     core::setLocations(core::computeLocations(core::programFolderOfExecutable(), core::UserFolders::fromEnvironment()));
     gui::installFontSubstitutions();
+    gui::installProgramStyle();
     gui::WidgetMessagePresenter presenter;
     core::setMessagePresenter(&presenter);
 

@@ -84,6 +84,32 @@ RegisteredRow registeredRowOf(const MemberRow& member)
 
 DrawEntry entryOf(const RegisteredRow& row) { return DrawEntry{row.name, row.token, row.femme}; }
 
+// The letter an accented Latin letter is filed under, in capitals: ÉMOND sorts among the E.
+char32_t filingLetter(char32_t c)
+{
+    static const char32_t* const latin1 = U"AAAAAAACEEEEIIIIDNOOOOO*OUUUUYTSAAAAAAACEEEEIIIIDNOOOOO/OUUUUYTY";
+    if (c >= 0xC0 && c <= 0xFF && c != 0xD7 && c != 0xF7)
+        return latin1[c - 0xC0];
+    return core::toUpper(c);
+}
+
+std::u32string filingKey(const std::string& name)
+{
+    std::u32string key;
+    for (std::size_t pos = 0; pos < name.size();)
+        key.push_back(filingLetter(core::decodeUtf8(name, pos)));
+    return key;
+}
+
+// Display names in the order a French reader files them; names equal but for their accents
+// keep a fixed order.
+bool filedBefore(const std::string& a, const std::string& b)
+{
+    const std::u32string ka = filingKey(a);
+    const std::u32string kb = filingKey(b);
+    return ka != kb ? ka < kb : a < b;
+}
+
 }  // namespace
 
 DrawRegistration::DrawRegistration(std::string leagueFolder, int lanes)
@@ -103,7 +129,7 @@ void DrawRegistration::addNewMember(const MemberRow& member)
     spousePairs_.insert(spousePairs_.end(), pair.begin(), pair.end());
     members_.push_back(member);
     std::stable_sort(members_.begin(), members_.end(),
-                     [](const MemberRow& a, const MemberRow& b) { return a.name < b.name; });
+                     [](const MemberRow& a, const MemberRow& b) { return filedBefore(a.name, b.name); });
     selectedMember_ = memberRowByName(member.name);
 }
 
@@ -150,7 +176,7 @@ bool DrawRegistration::changeLanes(int lanes)
 int DrawRegistration::insertSorted(std::vector<RegisteredRow>& list, const RegisteredRow& row)
 {
     auto at = std::upper_bound(list.begin(), list.end(), row,
-                               [](const RegisteredRow& a, const RegisteredRow& b) { return a.name < b.name; });
+                               [](const RegisteredRow& a, const RegisteredRow& b) { return filedBefore(a.name, b.name); });
     const auto index = at - list.begin();
     list.insert(at, row);
     return static_cast<int>(index);

@@ -133,6 +133,26 @@ TEST_F(Registration, RowsShowTheMemberAndStaySorted)
     EXPECT_EQ(reg.captains()[0].status, "J");
 }
 
+TEST_F(Registration, AccentedNamesAreFiledWithTheirLetter)
+{
+    std::vector<MemberRow> rows;
+    int token = 0;
+    for (const char* name : {"ÉMOND  André", "FORTIN  Zoé", "ÇÔTÉ  Élise", "DUBOIS  Gilles", "CARON  Josée"}) {
+        MemberRow row;
+        row.name = name;
+        row.token = std::to_string(++token);
+        rows.push_back(row);
+    }
+    reg.setMembers(rows);
+    for (int t = 1; t <= 5; ++t)
+        ASSERT_TRUE(addPlayerToken(t));
+    std::vector<std::string> names;
+    for (const RegisteredRow& row : reg.players())
+        names.push_back(row.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"CARON  Josée", "ÇÔTÉ  Élise", "DUBOIS  Gilles", "ÉMOND  André",
+                                               "FORTIN  Zoé"}));
+}
+
 TEST_F(Registration, TokenNumberFindsTheMemberWhateverItsZeros)
 {
     for (const char* typed : {"7", "07", "007"}) {

@@ -1,10 +1,12 @@
 #include "gui/core/Resources.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QProxyStyle>
 #include <QRadialGradient>
 
 namespace derode::gui {
@@ -287,6 +289,21 @@ QPixmap ribbonImage(int index)
     return resourcePixmap(QStringLiteral("RIBBON_DEZOVUZI_BMP"))
         .copy(index * RIBBON_IMAGE_SIZE, 0, RIBBON_IMAGE_SIZE, RIBBON_IMAGE_SIZE);
 }
+
+namespace {
+class ProgramStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+}  // namespace
+
+void installProgramStyle() { QApplication::setStyle(new ProgramStyle); }
 
 void installFontSubstitutions()
 {

@@ -23,4 +23,7 @@ inline constexpr int RIBBON_IMAGE_SIZE = 32;
 // Liberation Sans.
 void installFontSubstitutions();
 
+// The look every window shares: password fields show "*" for each character, as the dialogs ask.
+void installProgramStyle();
+
 } // namespace derode::gui

@@ -67,6 +67,8 @@ CCHILDWINDOW::CCHILDWINDOW(std::unique_ptr<engine::CDBSERVEREX> server, const st
     grid_->setObjectName(QStringLiteral("CDATABROWSEREX"));
     grid_->setFont(arial(12));
     grid_->setModel(model_);
+    // Widths follow the names actually held, so no cell is cut short after an addition.
+    connect(model_, &QAbstractItemModel::modelReset, grid_, &QTableView::resizeColumnsToContents);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -85,7 +87,6 @@ CCHILDWINDOW::CCHILDWINDOW(std::unique_ptr<engine::CDBSERVEREX> server, const st
     statusBar()->addWidget(status_, 1);
 
     refresh(0);
-    grid_->resizeColumnsToContents();
     grid_->setFocus();
 }
 
@@ -221,6 +222,9 @@ void CCHILDWINDOW::refresh(int row, bool reload)
     if (memberCount_ > 0) {
         grid_->setCurrentIndex(model_->index(row, std::max(0, grid_->currentIndex().column())));
         server_->goTo(model_->recordAt(row));
+        // The grid lays out its new rows later; bring the current one fully into view after that.
+        QMetaObject::invokeMethod(
+            grid_, [grid = grid_] { grid->scrollTo(grid->currentIndex()); }, Qt::QueuedConnection);
     }
     VALIDATECONTROLS();
 }

@@ -10,6 +10,9 @@
 #include <QPrinter>
 #include <QTextDocument>
 
+#include <algorithm>
+#include <vector>
+
 namespace derode::gui {
 
 namespace rp = derode::reports;
@@ -79,12 +82,23 @@ bool paintReport(const rp::LaidOutReport& report, QPrinter& printer)
         return p;
     };
 
-    for (std::size_t i = 0; i < report.pages.size(); ++i) {
-        if (i > 0 && !printer.newPage()) {
+    // A PDF file (or a printer without copy support) gets one document: the copies asked for
+    // are then painted by us, whole documents when collated, else each page repeated.
+    const int wanted = printer.supportsMultipleCopies() ? 1 : std::max(1, printer.copyCount());
+    const int documentCopies = printer.collateCopies() ? wanted : 1;
+    const int pageCopies = printer.collateCopies() ? 1 : wanted;
+    std::vector<std::size_t> sequence;
+    for (int d = 0; d < documentCopies; ++d)
+        for (std::size_t i = 0; i < report.pages.size(); ++i)
+            for (int p = 0; p < pageCopies; ++p)
+                sequence.push_back(i);
+
+    for (std::size_t n = 0; n < sequence.size(); ++n) {
+        if (n > 0 && !printer.newPage()) {
             painter.end();
             return false;
         }
-        for (const rp::DrawOp& op : report.pages[i].ops) {
+        for (const rp::DrawOp& op : report.pages[sequence[n]].ops) {
             if (const auto* text = std::get_if<rp::TextOp>(&op)) {
                 painter.setPen(Qt::black);
                 painter.setFont(qtFont(text->font));

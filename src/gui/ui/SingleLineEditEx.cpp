@@ -61,6 +61,12 @@ public:
         pointerX_ = std::clamp(pointerX, 16, 40);
         QPoint tip = anchor->mapToGlobal(QPoint(pointerX, anchor->height() - 2));
         move(tip - QPoint(pointerX_, 0));
+        // Without a compositing window manager a translucent window shows black corners:
+        // the mask keeps only the balloon itself on screen.
+        QPainterPathStroker edge;
+        edge.setWidth(3);
+        const QPainterPath outline = edge.createStroke(balloon()).united(balloon());
+        setMask(QRegion(outline.toFillPolygon().toPolygon()));
     }
 
 protected:
@@ -68,6 +74,14 @@ protected:
     {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(80, 80, 80), 1));
+        p.setBrush(QColor(255, 255, 225));
+        p.drawPath(balloon());
+    }
+
+private:
+    QPainterPath balloon() const
+    {
         QRectF box = QRectF(rect()).adjusted(0.5, POINTER + 0.5, -0.5, -0.5);
         QPainterPath path;
         path.addRoundedRect(box, 6, 6);
@@ -76,13 +90,9 @@ protected:
         pointer.lineTo(pointerX_ + 14, box.top() + 1);
         pointer.lineTo(pointerX_ + 2, box.top() + 1);
         pointer.closeSubpath();
-        path = path.united(pointer);
-        p.setPen(QPen(QColor(80, 80, 80), 1));
-        p.setBrush(QColor(255, 255, 225));
-        p.drawPath(path);
+        return path.united(pointer);
     }
 
-private:
     QString title_;
     QString text_;
     int pointerX_ = 16;

@@ -75,6 +75,25 @@ private slots:
         QCOMPARE(output.lastCopies(), 3);
     }
 
+    void copiesAskedOfAPdfAreAllInTheFile()
+    {
+        // A PDF file cannot print copies itself: the copies chosen in the print dialog are painted.
+        test::TempDir dir;
+        const QString pdf = QString::fromStdString(dir.str() + "copies.pdf");
+        gui::PdfReportOutput output(pdf);
+        const auto report = laidOut(output.measurer(), 12);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setCopyCount(2);
+        printer.setCollateCopies(true);
+        QVERIFY(gui::paintReport(report, printer));
+        const QString text = pdfText(pdf);
+        QCOMPARE(text.count(QStringLiteral("Page 1 / 2")), 2);
+        QCOMPARE(text.count(QStringLiteral("Page 2 / 2")), 2);
+        QVERIFY(text.indexOf(QStringLiteral("Page 2 / 2")) < text.lastIndexOf(QStringLiteral("Page 1 / 2")));
+    }
+
     void unwritablePdfIsNotPrinted()
     {
         gui::PdfReportOutput output(QStringLiteral("/nonexistent-folder/x/essai.pdf"));
