@@ -156,6 +156,50 @@ public:
     }
 };
 
+namespace {
+
+// What an operation needs of its work area.
+enum class Access {
+    Open,           // an open table
+    Write,          // a writable table
+    WriteRecord,    // a writable table positioned on a record
+    ExclusiveWrite, // a writable table that nobody else has open
+};
+
+// The work area when it allows `need`, else null with the reason in `error`.
+Table* tableFor(const std::unique_ptr<Table>& table, Access need, std::string& error)
+{
+    if (!table) {
+        error = "table fermée";
+        return nullptr;
+    }
+    Table& t = *table;
+    if (need == Access::ExclusiveWrite && (t.readOnly || t.shared)) {
+        error = "la table doit être ouverte en exclusivité et en écriture";
+        return nullptr;
+    }
+    if (need != Access::Open && t.readOnly) {
+        error = "table en lecture seule";
+        return nullptr;
+    }
+    if (need == Access::WriteRecord && t.atEof) {
+        error = "aucun enregistrement courant";
+        return nullptr;
+    }
+    return &t;
+}
+
+// A field value as the type a convenience reader returns; the type's empty value otherwise.
+template <typename T>
+T valueAs(const Value& v)
+{
+    if (const auto* p = std::get_if<T>(&v))
+        return *p;
+    return T{};
+}
+
+}  // namespace
+
 // ---- CDBSERVEREX --------------------------------------------------------------------------
 
 CDBSERVEREX::CDBSERVEREX(const std::string& path, const std::string& alias, bool shared, bool readOnly,
@@ -390,57 +434,21 @@ Value CDBSERVEREX::fieldGet(int position) const
 
 Value CDBSERVEREX::fieldGet(const std::string& name) const { return fieldGet(fieldPos(name)); }
 
-std::string CDBSERVEREX::getText(int position) const
-{
-    Value v = fieldGet(position);
-    if (auto* s = std::get_if<std::string>(&v))
-        return *s;
-    return {};
-}
+std::string CDBSERVEREX::getText(int position) const { return valueAs<std::string>(fieldGet(position)); }
 std::string CDBSERVEREX::getText(const std::string& name) const { return getText(fieldPos(name)); }
-
-double CDBSERVEREX::getNumber(int position) const
-{
-    Value v = fieldGet(position);
-    if (auto* d = std::get_if<double>(&v))
-        return *d;
-    return 0;
-}
+double CDBSERVEREX::getNumber(int position) const { return valueAs<double>(fieldGet(position)); }
 double CDBSERVEREX::getNumber(const std::string& name) const { return getNumber(fieldPos(name)); }
-
-bool CDBSERVEREX::getLogical(int position) const
-{
-    Value v = fieldGet(position);
-    if (auto* b = std::get_if<bool>(&v))
-        return *b;
-    return false;
-}
+bool CDBSERVEREX::getLogical(int position) const { return valueAs<bool>(fieldGet(position)); }
 bool CDBSERVEREX::getLogical(const std::string& name) const { return getLogical(fieldPos(name)); }
-
-Date CDBSERVEREX::getDate(int position) const
-{
-    Value v = fieldGet(position);
-    if (auto* d = std::get_if<Date>(&v))
-        return *d;
-    return {};
-}
+Date CDBSERVEREX::getDate(int position) const { return valueAs<Date>(fieldGet(position)); }
 Date CDBSERVEREX::getDate(const std::string& name) const { return getDate(fieldPos(name)); }
 
 bool CDBSERVEREX::fieldPut(int position, const Value& value)
 {
-    if (!table_) {
-        error_ = "table fermée";
+    Table* table = tableFor(table_, Access::WriteRecord, error_);
+    if (!table)
         return false;
-    }
-    Table& t = *table_;
-    if (t.readOnly) {
-        error_ = "table en lecture seule";
-        return false;
-    }
-    if (t.atEof) {
-        error_ = "aucun enregistrement courant";
-        return false;
-    }
+    Table& t = *table;
     if (position < 1 || position > fieldCount()) {
         error_ = "champ inconnu";
         return false;
@@ -465,15 +473,10 @@ bool CDBSERVEREX::fieldPut(const std::string& name, const Value& value)
 
 bool CDBSERVEREX::append()
 {
-    if (!table_) {
-        error_ = "table fermée";
+    Table* table = tableFor(table_, Access::Write, error_);
+    if (!table)
         return false;
-    }
-    Table& t = *table_;
-    if (t.readOnly) {
-        error_ = "table en lecture seule";
-        return false;
-    }
+    Table& t = *table;
     if (!t.flush(error_))
         return false;
     // Written at the next flush (any other operation), fields included, in one write.
@@ -487,15 +490,10 @@ bool CDBSERVEREX::append()
 
 bool CDBSERVEREX::deleteRecord()
 {
-    if (!table_) {
-        error_ = "table fermée";
+    Table* table = tableFor(table_, Access::WriteRecord, error_);
+    if (!table)
         return false;
-    }
-    Table& t = *table_;
-    if (t.readOnly || t.atEof) {
-        error_ = t.readOnly ? "table en lecture seule" : "aucun enregistrement courant";
-        return false;
-    }
+    Table& t = *table;
     t.record[0] = '*';
     t.dirty = true;
     return t.flush(error_);
@@ -503,56 +501,19 @@ bool CDBSERVEREX::deleteRecord()
 
 bool CDBSERVEREX::isDeleted() const { return table_ && !table_->atEof && table_->deletedRecord(); }
 
-bool CDBSERVEREX::pack()
-{
-    if (!table_) {
-        error_ = "table fermée";
-        return false;
-    }
-    Table& t = *table_;
-    if (t.readOnly || t.shared) {
-        error_ = "la table doit être ouverte en exclusivité et en écriture";
-        return false;
-    }
-    if (!t.flush(error_) || !t.file->rewrite(false, error_))
-        return false;
-    if (t.tags() && !t.tags()->rebuild(*t.file, error_))
-        return false;
-    goTop();
-    return true;
-}
+bool CDBSERVEREX::pack() { return rewriteTable(RewriteKind::Pack); }
+bool CDBSERVEREX::zap() { return rewriteTable(RewriteKind::Zap); }
+bool CDBSERVEREX::reindex() { return rewriteTable(RewriteKind::Reindex); }
 
-bool CDBSERVEREX::zap()
+bool CDBSERVEREX::rewriteTable(RewriteKind kind)
 {
-    if (!table_) {
-        error_ = "table fermée";
+    Table* table = tableFor(table_, kind == RewriteKind::Reindex ? Access::Write : Access::ExclusiveWrite, error_);
+    if (!table)
         return false;
-    }
-    Table& t = *table_;
-    if (t.readOnly || t.shared) {
-        error_ = "la table doit être ouverte en exclusivité et en écriture";
-        return false;
-    }
-    if (!t.flush(error_) || !t.file->rewrite(true, error_))
-        return false;
-    if (t.tags() && !t.tags()->rebuild(*t.file, error_))
-        return false;
-    goTop();
-    return true;
-}
-
-bool CDBSERVEREX::reindex()
-{
-    if (!table_) {
-        error_ = "table fermée";
-        return false;
-    }
-    Table& t = *table_;
-    if (t.readOnly) {
-        error_ = "table en lecture seule";
-        return false;
-    }
+    Table& t = *table;
     if (!t.flush(error_))
+        return false;
+    if (kind != RewriteKind::Reindex && !t.file->rewrite(kind == RewriteKind::Zap, error_))
         return false;
     if (t.tags() && !t.tags()->rebuild(*t.file, error_))
         return false;
@@ -562,13 +523,10 @@ bool CDBSERVEREX::reindex()
 
 bool CDBSERVEREX::commit()
 {
-    if (!table_) {
-        error_ = "table fermée";
+    Table* table = tableFor(table_, Access::Open, error_);
+    if (!table || !table->flush(error_))
         return false;
-    }
-    if (!table_->flush(error_))
-        return false;
-    if (auto* tags = table_->tags())
+    if (auto* tags = table->tags())
         return tags->flush(error_);
     return true;
 }
@@ -612,15 +570,10 @@ std::string CDBSERVEREX::order() const
 bool CDBSERVEREX::createTag(const std::string& tag, const std::string& keyExpression, bool unique,
                             const std::string& forExpression)
 {
-    if (!table_) {
-        error_ = "table fermée";
+    Table* table = tableFor(table_, Access::Write, error_);
+    if (!table)
         return false;
-    }
-    Table& t = *table_;
-    if (t.readOnly) {
-        error_ = "table en lecture seule";
-        return false;
-    }
+    Table& t = *table;
     if (!t.flush(error_))
         return false;
     if (!t.tags()) {

@@ -280,34 +280,35 @@ private:
         return false;
     }
 
-    NodePtr parseOr(int depth)
+    // A left-associative chain `operand (operator operand)*`; `operatorAt` names the operator at
+    // the current token, "" when there is none.
+    template <typename OperatorAt>
+    NodePtr parseChain(int depth, NodePtr (Parser::*operand)(int), OperatorAt operatorAt)
     {
-        if (deep(depth))
-            return nullptr;
-        NodePtr left = parseAnd(depth + 1);
-        while (left && tok_.type == Token::Type::Or) {
+        NodePtr left = (this->*operand)(depth + 1);
+        for (std::string op; left && !(op = operatorAt()).empty();) {
             if (!advance())
                 return nullptr;
-            NodePtr right = parseAnd(depth + 1);
+            NodePtr right = (this->*operand)(depth + 1);
             if (!right)
                 return nullptr;
-            left = make(ExprNode::Kind::Binary, ".OR.", {left, right});
+            left = make(ExprNode::Kind::Binary, op, {left, right});
         }
         return left;
     }
 
+    NodePtr parseOr(int depth)
+    {
+        if (deep(depth))
+            return nullptr;
+        return parseChain(depth, &Parser::parseAnd,
+                          [&] { return std::string(tok_.type == Token::Type::Or ? ".OR." : ""); });
+    }
+
     NodePtr parseAnd(int depth)
     {
-        NodePtr left = parseNot(depth + 1);
-        while (left && tok_.type == Token::Type::And) {
-            if (!advance())
-                return nullptr;
-            NodePtr right = parseNot(depth + 1);
-            if (!right)
-                return nullptr;
-            left = make(ExprNode::Kind::Binary, ".AND.", {left, right});
-        }
-        return left;
+        return parseChain(depth, &Parser::parseNot,
+                          [&] { return std::string(tok_.type == Token::Type::And ? ".AND." : ""); });
     }
 
     NodePtr parseNot(int depth)
@@ -347,32 +348,14 @@ private:
 
     NodePtr parseAdditive(int depth)
     {
-        NodePtr left = parseMultiplicative(depth + 1);
-        while (left && (isOp("+") || isOp("-"))) {
-            std::string op = tok_.text;
-            if (!advance())
-                return nullptr;
-            NodePtr right = parseMultiplicative(depth + 1);
-            if (!right)
-                return nullptr;
-            left = make(ExprNode::Kind::Binary, op, {left, right});
-        }
-        return left;
+        return parseChain(depth, &Parser::parseMultiplicative,
+                          [&] { return isOp("+") || isOp("-") ? tok_.text : std::string(); });
     }
 
     NodePtr parseMultiplicative(int depth)
     {
-        NodePtr left = parseUnary(depth + 1);
-        while (left && (isOp("*") || isOp("/") || isOp("%"))) {
-            std::string op = tok_.text;
-            if (!advance())
-                return nullptr;
-            NodePtr right = parseUnary(depth + 1);
-            if (!right)
-                return nullptr;
-            left = make(ExprNode::Kind::Binary, op, {left, right});
-        }
-        return left;
+        return parseChain(depth, &Parser::parseUnary,
+                          [&] { return isOp("*") || isOp("/") || isOp("%") ? tok_.text : std::string(); });
     }
 
     NodePtr parseUnary(int depth)

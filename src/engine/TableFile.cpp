@@ -44,10 +44,12 @@ std::string registryKey(const std::string& path)
     return key;
 }
 
-bool preadAll(int fd, char* buf, std::size_t n, off_t offset)
+// Repeats a pread or pwrite until all `n` bytes are done (short transfers, interruptions).
+template <typename Buffer, typename Io>
+bool transferAll(Io io, int fd, Buffer* buf, std::size_t n, off_t offset)
 {
     while (n > 0) {
-        const ssize_t r = ::pread(fd, buf, n, offset);
+        const ssize_t r = io(fd, buf, n, offset);
         if (r < 0 && errno == EINTR)
             continue;
         if (r <= 0)
@@ -59,20 +61,8 @@ bool preadAll(int fd, char* buf, std::size_t n, off_t offset)
     return true;
 }
 
-bool pwriteAll(int fd, const char* buf, std::size_t n, off_t offset)
-{
-    while (n > 0) {
-        const ssize_t r = ::pwrite(fd, buf, n, offset);
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r <= 0)
-            return false;
-        buf += r;
-        n -= static_cast<std::size_t>(r);
-        offset += r;
-    }
-    return true;
-}
+bool preadAll(int fd, char* buf, std::size_t n, off_t offset) { return transferAll(::pread, fd, buf, n, offset); }
+bool pwriteAll(int fd, const char* buf, std::size_t n, off_t offset) { return transferAll(::pwrite, fd, buf, n, offset); }
 
 }  // namespace
 
