@@ -140,6 +140,23 @@ public:
         return e;
     }
 
+    // The first (top) or last visible record in the current order; end of table when there is none.
+    bool goEdge(bool top)
+    {
+        const std::uint32_t count = file->recordCount();
+        atBof = false;
+        if (order < 0) {
+            if (!visibleFrom(top ? 1 : count, top ? 1 : -1))
+                setEof();
+            return !atEof;
+        }
+        const CdxIndex& index = tags()->index();
+        CdxEntry e;
+        if (!(top ? index.first(order, e) : index.last(order, e)) || !settleOn(e, top))
+            setEof();
+        return !atEof;
+    }
+
     // Moves along the tag from entry `e` (included) while the records are deleted.
     bool settleOn(CdxEntry e, bool forward)
     {
@@ -187,6 +204,12 @@ Table* tableFor(const std::unique_ptr<Table>& table, Access need, std::string& e
         return nullptr;
     }
     return &t;
+}
+
+// The work area with its pending writes done; null when it is closed or the writes fail.
+Table* flushedTable(const std::unique_ptr<Table>& table, std::string& error)
+{
+    return table && table->flush(error) ? table.get() : nullptr;
 }
 
 // A field value as the type a convenience reader returns; the type's empty value otherwise.
@@ -268,51 +291,22 @@ void CDBSERVEREX::close()
 
 bool CDBSERVEREX::goTop()
 {
-    if (!table_)
-        return false;
-    Table& t = *table_;
-    if (!t.flush(error_))
-        return false;
-    t.file->recordCount();
-    t.atBof = false;
-    if (t.order < 0) {
-        if (!t.visibleFrom(1, 1))
-            t.setEof();
-        return !t.atEof;
-    }
-    CdxEntry e;
-    if (!t.tags()->index().first(t.order, e) || !t.settleOn(e, true))
-        t.setEof();
-    return !t.atEof;
+    Table* t = flushedTable(table_, error_);
+    return t && t->goEdge(true);
 }
 
 bool CDBSERVEREX::goBottom()
 {
-    if (!table_)
-        return false;
-    Table& t = *table_;
-    if (!t.flush(error_))
-        return false;
-    t.atBof = false;
-    const std::uint32_t count = t.file->recordCount();
-    if (t.order < 0) {
-        if (!t.visibleFrom(count, -1))
-            t.setEof();
-        return !t.atEof;
-    }
-    CdxEntry e;
-    if (!t.tags()->index().last(t.order, e) || !t.settleOn(e, false))
-        t.setEof();
-    return !t.atEof;
+    Table* t = flushedTable(table_, error_);
+    return t && t->goEdge(false);
 }
 
 bool CDBSERVEREX::skip(long count)
 {
-    if (!table_)
+    Table* table = flushedTable(table_, error_);
+    if (!table)
         return false;
-    Table& t = *table_;
-    if (!t.flush(error_))
-        return false;
+    Table& t = *table;
     t.atBof = false;
     if (count == 0) {
         if (!t.atEof)
@@ -359,11 +353,10 @@ bool CDBSERVEREX::skip(long count)
 
 bool CDBSERVEREX::goTo(std::uint32_t recno)
 {
-    if (!table_)
+    Table* table = flushedTable(table_, error_);
+    if (!table)
         return false;
-    Table& t = *table_;
-    if (!t.flush(error_))
-        return false;
+    Table& t = *table;
     t.atBof = false;
     if (recno > t.file->cachedCount())
         t.file->recordCount();
@@ -382,11 +375,10 @@ std::uint32_t CDBSERVEREX::recCount() const
 
 std::uint32_t CDBSERVEREX::visibleCount()
 {
-    if (!table_)
+    Table* table = flushedTable(table_, error_);
+    if (!table)
         return 0;
-    Table& t = *table_;
-    if (!t.flush(error_))
-        return 0;
+    Table& t = *table;
     const std::uint32_t count = t.file->recordCount();
     const std::uint32_t len = t.header().recordLength;
     const std::uint32_t chunk = std::max<std::uint32_t>(1, (1u << 20) / len);
@@ -542,11 +534,10 @@ std::vector<std::string> CDBSERVEREX::tagNames() const
 
 bool CDBSERVEREX::setOrder(const std::string& tag)
 {
-    if (!table_)
+    Table* table = flushedTable(table_, error_);
+    if (!table)
         return false;
-    Table& t = *table_;
-    if (!t.flush(error_))
-        return false;
+    Table& t = *table;
     if (tag.empty()) {
         t.order = -1;
         return true;
