@@ -58,6 +58,7 @@ public:
     bool indexPending = false;  // appended, its keys not yet in the index
     bool appendPending = false; // appended, not yet written to the file
     int order = -1;             // selected tag, -1 for record order
+    CdxEntry seekEntry;         // scratch of seek()
 
     const DbfHeader& header() const { return file->header(); }
     TagSet* tags() const { return file->tags(); }
@@ -157,18 +158,19 @@ public:
         return !atEof;
     }
 
-    // Moves along the tag from entry `e` (included) while the records are deleted.
-    bool settleOn(CdxEntry e, bool forward)
+    // Moves along the tag from entry `e` (included) while the records are deleted; `e` ends as
+    // the entry of the record landed on.
+    bool settleOn(CdxEntry& e, bool forward)
     {
         const CdxIndex& index = tags()->index();
+        CdxEntry n;
         for (;;) {
             if (load(e.recno) && !deletedRecord())
                 return true;
-            CdxEntry n;
             const bool ok = forward ? index.next(order, e, n) : index.prev(order, e, n);
             if (!ok)
                 return false;
-            e = n;
+            std::swap(e, n);
         }
     }
 };
@@ -599,13 +601,14 @@ bool CDBSERVEREX::seek(const Value& key, bool softSeek)
         t.setEof();
         return false;
     }
-    CdxEntry e;
+    // Kept between seeks, so that its key's buffer is reused.
+    CdxEntry& e = t.seekEntry;
     if (!t.tags()->index().seek(t.order, *wanted, e) || !t.settleOn(e, true)) {
         t.setEof();
         return false;
     }
-    const CdxEntry here = t.currentEntry();
-    t.found = here.key.compare(0, wanted->size(), *wanted) == 0;
+    // The index holds each record's key as the table gives it (checked at open, kept at each write).
+    t.found = e.key.compare(0, wanted->size(), *wanted) == 0;
     if (!t.found && !softSeek)
         t.setEof();
     return t.found;

@@ -35,10 +35,18 @@ struct Node {
     int stored = 0;                        // leaf: key bytes actually written after compression
     bool dirty = false;
     std::uint64_t used = 0;
+    // The first bytes of each key as one number (keyHead), so that a search compares numbers held
+    // together and reads a whole key only on a tie. Rebuilt by the next search after a change.
+    std::vector<std::uint64_t> heads;
+    bool headsStale = true;
 
     bool leaf() const { return attr & 2; }
     const std::uint8_t* key(int i) const { return keys.data() + std::size_t(i) * tree->keyLength; }
-    std::size_t footprint() const { return sizeof(Node) + keys.capacity() + 4 * (recnos.capacity() + children.capacity()); }
+    // Every change to a node goes through here: it must be written, and its heads rebuilt.
+    void touch() { dirty = headsStale = true; }
+    std::size_t footprint() const {
+        return sizeof(Node) + keys.capacity() + 4 * (recnos.capacity() + children.capacity()) + 8 * heads.capacity();
+    }
 };
 
 // Decoded nodes by page number: a slot per page of the file, so a lookup is one array access.
