@@ -307,8 +307,14 @@ bool CdxFile::flush(std::string& error) {
 const std::uint64_t* CdxFile::headsOf(Node& nd) {
     if (nd.headsStale) {
         const std::size_t before = nd.footprint();
+        const int kl = nd.tree->keyLength;
+        // Keys are in order: what the first and the last share, every key shares.
+        int common = 0;
+        if (nd.n > 0)
+            while (common < kl && nd.key(0)[common] == nd.key(nd.n - 1)[common]) ++common;
+        nd.common = common;
         nd.heads.resize(std::size_t(nd.n));
-        for (int i = 0; i < nd.n; ++i) nd.heads[std::size_t(i)] = keyHead(nd.key(i), nd.tree->keyLength);
+        for (int i = 0; i < nd.n; ++i) nd.heads[std::size_t(i)] = keyHead(nd.key(i) + common, kl - common);
         nd.headsStale = false;
         refreshFootprint(nd, before);
     }
@@ -318,13 +324,21 @@ const std::uint64_t* CdxFile::headsOf(Node& nd) {
 bool CdxFile::locate(const Tree& t, const std::uint8_t* key, std::uint32_t recno, bool strict, std::vector<PathStep>& path) {
     path.clear();
     std::string error;
-    const std::uint64_t head = keyHead(key, t.keyLength);
     std::uint32_t page = t.root;
     for (int depth = 0; depth < kMaxDepth; ++depth) {
         Node* nd = load(t, page, error);
         if (!nd) return false;
         const std::uint64_t* heads = headsOf(*nd);
         int lo = 0, hi = nd->n;
+        const int common = nd->common;
+        const int before = hi > 0 ? std::memcmp(key, nd->key(0), std::size_t(common)) : 0;
+        std::uint64_t head = 0;
+        if (before != 0) {
+            // The target differs from what every key shares: it lies before them all, or after.
+            lo = hi = (before < 0) != t.descending ? 0 : nd->n;
+        } else {
+            head = keyHead(key + common, t.keyLength - common);
+        }
         while (lo < hi) {
             int mid = (lo + hi) / 2;
             int c;

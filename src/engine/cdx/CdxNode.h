@@ -35,9 +35,12 @@ struct Node {
     int stored = 0;                        // leaf: key bytes actually written after compression
     bool dirty = false;
     std::uint64_t used = 0;
-    // The first bytes of each key as one number (keyHead), so that a search compares numbers held
-    // together and reads a whole key only on a tie. Rebuilt by the next search after a change.
+    // Neighbouring keys share their first bytes: `common` bytes are the same in every key of the
+    // node, and `heads` holds the next 8 bytes of each key as one number (keyHead), so that a
+    // search compares numbers held together and reads a whole key only on a tie. Rebuilt by the
+    // next search after a change.
     std::vector<std::uint64_t> heads;
+    int common = 0;
     bool headsStale = true;
 
     bool leaf() const { return attr & 2; }
