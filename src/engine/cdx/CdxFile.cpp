@@ -313,8 +313,9 @@ const std::uint64_t* CdxFile::headsOf(Node& nd) {
         if (nd.n > 0)
             while (common < kl && nd.key(0)[common] == nd.key(nd.n - 1)[common]) ++common;
         nd.common = common;
-        nd.heads.resize(std::size_t(nd.n));
+        nd.heads.resize(std::size_t(nd.n) + std::size_t(common + 7) / 8);
         for (int i = 0; i < nd.n; ++i) nd.heads[std::size_t(i)] = keyHead(nd.key(i) + common, kl - common);
+        if (common > 0) std::memcpy(nd.heads.data() + nd.n, nd.key(0), std::size_t(common));
         nd.headsStale = false;
         refreshFootprint(nd, before);
     }
@@ -331,7 +332,7 @@ bool CdxFile::locate(const Tree& t, const std::uint8_t* key, std::uint32_t recno
         const std::uint64_t* heads = headsOf(*nd);
         int lo = 0, hi = nd->n;
         const int common = nd->common;
-        const int before = hi > 0 ? std::memcmp(key, nd->key(0), std::size_t(common)) : 0;
+        const int before = hi > 0 ? std::memcmp(key, nd->commonBytes(), std::size_t(common)) : 0;
         std::uint64_t head = 0;
         if (before != 0) {
             // The target differs from what every key shares: it lies before them all, or after.

@@ -36,14 +36,15 @@ struct Node {
     bool dirty = false;
     std::uint64_t used = 0;
     // Neighbouring keys share their first bytes: `common` bytes are the same in every key of the
-    // node, and `heads` holds the next 8 bytes of each key as one number (keyHead), so that a
-    // search compares numbers held together and reads a whole key only on a tie. Rebuilt by the
-    // next search after a change.
+    // node, and `heads` holds the next 8 bytes of each key as one number (keyHead), then those
+    // common bytes, so that a search reads numbers held together and a whole key only on a tie.
+    // Rebuilt by the next search after a change.
     std::vector<std::uint64_t> heads;
     int common = 0;
     bool headsStale = true;
 
     bool leaf() const { return attr & 2; }
+    const std::uint8_t* commonBytes() const { return reinterpret_cast<const std::uint8_t*>(heads.data() + n); }
     const std::uint8_t* key(int i) const { return keys.data() + std::size_t(i) * tree->keyLength; }
     // Every change to a node goes through here: it must be written, and its heads rebuilt.
     void touch() { dirty = headsStale = true; }
