@@ -329,24 +329,33 @@ bool CdxFile::locate(const Tree& t, const std::uint8_t* key, std::uint32_t recno
     for (int depth = 0; depth < kMaxDepth; ++depth) {
         Node* nd = load(t, page, error);
         if (!nd) return false;
-        const std::uint64_t* heads = headsOf(*nd);
         int lo = 0, hi = nd->n;
-        const int common = nd->common;
-        const int before = hi > 0 ? std::memcmp(key, nd->commonBytes(), std::size_t(common)) : 0;
-        std::uint64_t head = 0;
-        if (before != 0) {
-            // The target differs from what every key shares: it lies before them all, or after.
-            lo = hi = (before < 0) != t.descending ? 0 : nd->n;
-        } else {
-            head = keyHead(key + common, t.keyLength - common);
-        }
-        while (lo < hi) {
-            int mid = (lo + hi) / 2;
-            int c;
-            if (heads[mid] != head) c = (heads[mid] < head) != t.descending ? -1 : 1;
-            else c = compare(t, nd->key(mid), nd->recnos[mid], key, recno);
+        auto narrow = [&](int mid, int c) {
             if (c < 0 || (strict && c == 0)) lo = mid + 1;
             else hi = mid;
+        };
+        if (nd->headsStale && nd->dirty) {
+            // A node changing at each step (appends in a row) would rebuild its heads each time.
+            while (lo < hi) {
+                int mid = (lo + hi) / 2;
+                narrow(mid, compare(t, nd->key(mid), nd->recnos[mid], key, recno));
+            }
+        } else {
+            const std::uint64_t* heads = headsOf(*nd);
+            const int common = nd->common;
+            const int before = hi > 0 ? std::memcmp(key, nd->commonBytes(), std::size_t(common)) : 0;
+            std::uint64_t head = 0;
+            if (before != 0) {
+                // The target differs from what every key shares: it lies before them all, or after.
+                lo = hi = (before < 0) != t.descending ? 0 : nd->n;
+            } else {
+                head = keyHead(key + common, t.keyLength - common);
+            }
+            while (lo < hi) {
+                int mid = (lo + hi) / 2;
+                if (heads[mid] != head) narrow(mid, (heads[mid] < head) != t.descending ? -1 : 1);
+                else narrow(mid, compare(t, nd->key(mid), nd->recnos[mid], key, recno));
+            }
         }
         if (nd->leaf()) {
             path.push_back({nd, lo});

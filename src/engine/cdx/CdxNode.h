@@ -38,7 +38,8 @@ struct Node {
     // Neighbouring keys share their first bytes: `common` bytes are the same in every key of the
     // node, and `heads` holds the next 8 bytes of each key as one number (keyHead), then those
     // common bytes, so that a search reads numbers held together and a whole key only on a tie.
-    // Rebuilt by the next search after a change.
+    // Stale after a change; rebuilt by the next search once the node is written (a node changed at
+    // every step, as in a run of appends, is searched by its keys meanwhile).
     std::vector<std::uint64_t> heads;
     int common = 0;
     bool headsStale = true;
