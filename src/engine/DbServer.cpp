@@ -208,6 +208,13 @@ Table* tableFor(const std::unique_ptr<Table>& table, Access need, std::string& e
     return &t;
 }
 
+// tableFor, then the pending writes done; null when either fails.
+Table* flushedTableFor(const std::unique_ptr<Table>& table, Access need, std::string& error)
+{
+    Table* t = tableFor(table, need, error);
+    return t && t->flush(error) ? t : nullptr;
+}
+
 // The work area with its pending writes done; null when it is closed or the writes fail.
 Table* flushedTable(const std::unique_ptr<Table>& table, std::string& error)
 {
@@ -467,12 +474,10 @@ bool CDBSERVEREX::fieldPut(const std::string& name, const Value& value)
 
 bool CDBSERVEREX::append()
 {
-    Table* table = tableFor(table_, Access::Write, error_);
+    Table* table = flushedTableFor(table_, Access::Write, error_);
     if (!table)
         return false;
     Table& t = *table;
-    if (!t.flush(error_))
-        return false;
     // Written at the next flush (any other operation), fields included, in one write.
     t.recno = t.file->recordCount() + 1;
     t.record = t.original = blankRecord(t.header().recordLength);
@@ -501,12 +506,10 @@ bool CDBSERVEREX::reindex() { return rewriteTable(RewriteKind::Reindex); }
 
 bool CDBSERVEREX::rewriteTable(RewriteKind kind)
 {
-    Table* table = tableFor(table_, kind == RewriteKind::Reindex ? Access::Write : Access::ExclusiveWrite, error_);
+    Table* table = flushedTableFor(table_, kind == RewriteKind::Reindex ? Access::Write : Access::ExclusiveWrite, error_);
     if (!table)
         return false;
     Table& t = *table;
-    if (!t.flush(error_))
-        return false;
     if (kind != RewriteKind::Reindex && !t.file->rewrite(kind == RewriteKind::Zap, error_))
         return false;
     if (t.tags() && !t.tags()->rebuild(*t.file, error_))
@@ -517,8 +520,8 @@ bool CDBSERVEREX::rewriteTable(RewriteKind kind)
 
 bool CDBSERVEREX::commit()
 {
-    Table* table = tableFor(table_, Access::Open, error_);
-    if (!table || !table->flush(error_))
+    Table* table = flushedTableFor(table_, Access::Open, error_);
+    if (!table)
         return false;
     if (auto* tags = table->tags())
         return tags->flush(error_);
@@ -563,12 +566,10 @@ std::string CDBSERVEREX::order() const
 bool CDBSERVEREX::createTag(const std::string& tag, const std::string& keyExpression, bool unique,
                             const std::string& forExpression)
 {
-    Table* table = tableFor(table_, Access::Write, error_);
+    Table* table = flushedTableFor(table_, Access::Write, error_);
     if (!table)
         return false;
     Table& t = *table;
-    if (!t.flush(error_))
-        return false;
     if (!t.tags()) {
         auto tags = TagSet::create(*t.file, error_);
         if (!tags)

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <functional>
 #include <set>
+#include <utility>
 #include <vector>
 
 namespace derode::engine {
@@ -62,37 +63,26 @@ bool isAscii(const std::string& s)
     return true;
 }
 
+// Windows-1252 letters whose two cases lie outside Latin-1's regular blocks: {lower, upper}.
+constexpr std::pair<char32_t, char32_t> kOddCases[] = {{0xFF, 0x178}, {0x153, 0x152}, {0x161, 0x160}, {0x17E, 0x17D}};
+
 char32_t upperChar(char32_t c)
 {
-    if (c >= 'a' && c <= 'z')
+    if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
         return c - 32;
-    if ((c >= 0xE0 && c <= 0xFE && c != 0xF7))
-        return c - 32;
-    if (c == 0xFF)
-        return 0x178;
-    if (c == 0x153)
-        return 0x152;
-    if (c == 0x161)
-        return 0x160;
-    if (c == 0x17E)
-        return 0x17D;
+    for (const auto& [lower, upper] : kOddCases)
+        if (c == lower)
+            return upper;
     return c;
 }
 
 char32_t lowerChar(char32_t c)
 {
-    if (c >= 'A' && c <= 'Z')
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
         return c + 32;
-    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7))
-        return c + 32;
-    if (c == 0x178)
-        return 0xFF;
-    if (c == 0x152)
-        return 0x153;
-    if (c == 0x160)
-        return 0x161;
-    if (c == 0x17D)
-        return 0x17E;
+    for (const auto& [lower, upper] : kOddCases)
+        if (c == upper)
+            return lower;
     return c;
 }
 
