@@ -58,6 +58,7 @@ public:
     bool indexPending = false;  // appended, its keys not yet in the index
     bool appendPending = false; // appended, not yet written to the file
     int order = -1;             // selected tag, -1 for record order
+    CdxEntry seekEntry;         // scratch of seek()
 
     const DbfHeader& header() const { return file->header(); }
     TagSet* tags() const { return file->tags(); }
@@ -140,21 +141,96 @@ public:
         return e;
     }
 
-    // Moves along the tag from entry `e` (included) while the records are deleted.
-    bool settleOn(CdxEntry e, bool forward)
+    // The first (top) or last visible record in the current order; end of table when there is none.
+    bool goEdge(bool top)
+    {
+        const std::uint32_t count = file->recordCount();
+        atBof = false;
+        if (order < 0) {
+            if (!visibleFrom(top ? 1 : count, top ? 1 : -1))
+                setEof();
+            return !atEof;
+        }
+        const CdxIndex& index = tags()->index();
+        CdxEntry e;
+        if (!(top ? index.first(order, e) : index.last(order, e)) || !settleOn(e, top))
+            setEof();
+        return !atEof;
+    }
+
+    // Moves along the tag from entry `e` (included) while the records are deleted; `e` ends as
+    // the entry of the record landed on.
+    bool settleOn(CdxEntry& e, bool forward)
     {
         const CdxIndex& index = tags()->index();
+        CdxEntry n;
         for (;;) {
             if (load(e.recno) && !deletedRecord())
                 return true;
-            CdxEntry n;
             const bool ok = forward ? index.next(order, e, n) : index.prev(order, e, n);
             if (!ok)
                 return false;
-            e = n;
+            std::swap(e, n);
         }
     }
 };
+
+namespace {
+
+// What an operation needs of its work area.
+enum class Access {
+    Open,           // an open table
+    Write,          // a writable table
+    WriteRecord,    // a writable table positioned on a record
+    ExclusiveWrite, // a writable table that nobody else has open
+};
+
+// The work area when it allows `need`, else null with the reason in `error`.
+Table* tableFor(const std::unique_ptr<Table>& table, Access need, std::string& error)
+{
+    if (!table) {
+        error = "table fermée";
+        return nullptr;
+    }
+    Table& t = *table;
+    if (need == Access::ExclusiveWrite && (t.readOnly || t.shared)) {
+        error = "la table doit être ouverte en exclusivité et en écriture";
+        return nullptr;
+    }
+    if (need != Access::Open && t.readOnly) {
+        error = "table en lecture seule";
+        return nullptr;
+    }
+    if (need == Access::WriteRecord && t.atEof) {
+        error = "aucun enregistrement courant";
+        return nullptr;
+    }
+    return &t;
+}
+
+// tableFor, then the pending writes done; null when either fails.
+Table* flushedTableFor(const std::unique_ptr<Table>& table, Access need, std::string& error)
+{
+    Table* t = tableFor(table, need, error);
+    return t && t->flush(error) ? t : nullptr;
+}
+
+// The work area with its pending writes done; null when it is closed or the writes fail.
+Table* flushedTable(const std::unique_ptr<Table>& table, std::string& error)
+{
+    return table && table->flush(error) ? table.get() : nullptr;
+}
+
+// A field value as the type a convenience reader returns; the type's empty value otherwise.
+template <typename T>
+T valueAs(const Value& v)
+{
+    if (const auto* p = std::get_if<T>(&v))
+        return *p;
+    return T{};
+}
+
+}  // namespace
 
 // ---- CDBSERVEREX --------------------------------------------------------------------------
 
@@ -224,51 +300,22 @@ void CDBSERVEREX::close()
 
 bool CDBSERVEREX::goTop()
 {
-    if (!table_)
-        return false;
-    Table& t = *table_;
-    if (!t.flush(error_))
-        return false;
-    t.file->recordCount();
-    t.atBof = false;
-    if (t.order < 0) {
-        if (!t.visibleFrom(1, 1))
-            t.setEof();
-        return !t.atEof;
-    }
-    CdxEntry e;
-    if (!t.tags()->index().first(t.order, e) || !t.settleOn(e, true))
-        t.setEof();
-    return !t.atEof;
+    Table* t = flushedTable(table_, error_);
+    return t && t->goEdge(true);
 }
 
 bool CDBSERVEREX::goBottom()
 {
-    if (!table_)
-        return false;
-    Table& t = *table_;
-    if (!t.flush(error_))
-        return false;
-    t.atBof = false;
-    const std::uint32_t count = t.file->recordCount();
-    if (t.order < 0) {
-        if (!t.visibleFrom(count, -1))
-            t.setEof();
-        return !t.atEof;
-    }
-    CdxEntry e;
-    if (!t.tags()->index().last(t.order, e) || !t.settleOn(e, false))
-        t.setEof();
-    return !t.atEof;
+    Table* t = flushedTable(table_, error_);
+    return t && t->goEdge(false);
 }
 
 bool CDBSERVEREX::skip(long count)
 {
-    if (!table_)
+    Table* table = flushedTable(table_, error_);
+    if (!table)
         return false;
-    Table& t = *table_;
-    if (!t.flush(error_))
-        return false;
+    Table& t = *table;
     t.atBof = false;
     if (count == 0) {
         if (!t.atEof)
@@ -315,11 +362,10 @@ bool CDBSERVEREX::skip(long count)
 
 bool CDBSERVEREX::goTo(std::uint32_t recno)
 {
-    if (!table_)
+    Table* table = flushedTable(table_, error_);
+    if (!table)
         return false;
-    Table& t = *table_;
-    if (!t.flush(error_))
-        return false;
+    Table& t = *table;
     t.atBof = false;
     if (recno > t.file->cachedCount())
         t.file->recordCount();
@@ -338,11 +384,10 @@ std::uint32_t CDBSERVEREX::recCount() const
 
 std::uint32_t CDBSERVEREX::visibleCount()
 {
-    if (!table_)
+    Table* table = flushedTable(table_, error_);
+    if (!table)
         return 0;
-    Table& t = *table_;
-    if (!t.flush(error_))
-        return 0;
+    Table& t = *table;
     const std::uint32_t count = t.file->recordCount();
     const std::uint32_t len = t.header().recordLength;
     const std::uint32_t chunk = std::max<std::uint32_t>(1, (1u << 20) / len);
@@ -390,57 +435,21 @@ Value CDBSERVEREX::fieldGet(int position) const
 
 Value CDBSERVEREX::fieldGet(const std::string& name) const { return fieldGet(fieldPos(name)); }
 
-std::string CDBSERVEREX::getText(int position) const
-{
-    Value v = fieldGet(position);
-    if (auto* s = std::get_if<std::string>(&v))
-        return *s;
-    return {};
-}
+std::string CDBSERVEREX::getText(int position) const { return valueAs<std::string>(fieldGet(position)); }
 std::string CDBSERVEREX::getText(const std::string& name) const { return getText(fieldPos(name)); }
-
-double CDBSERVEREX::getNumber(int position) const
-{
-    Value v = fieldGet(position);
-    if (auto* d = std::get_if<double>(&v))
-        return *d;
-    return 0;
-}
+double CDBSERVEREX::getNumber(int position) const { return valueAs<double>(fieldGet(position)); }
 double CDBSERVEREX::getNumber(const std::string& name) const { return getNumber(fieldPos(name)); }
-
-bool CDBSERVEREX::getLogical(int position) const
-{
-    Value v = fieldGet(position);
-    if (auto* b = std::get_if<bool>(&v))
-        return *b;
-    return false;
-}
+bool CDBSERVEREX::getLogical(int position) const { return valueAs<bool>(fieldGet(position)); }
 bool CDBSERVEREX::getLogical(const std::string& name) const { return getLogical(fieldPos(name)); }
-
-Date CDBSERVEREX::getDate(int position) const
-{
-    Value v = fieldGet(position);
-    if (auto* d = std::get_if<Date>(&v))
-        return *d;
-    return {};
-}
+Date CDBSERVEREX::getDate(int position) const { return valueAs<Date>(fieldGet(position)); }
 Date CDBSERVEREX::getDate(const std::string& name) const { return getDate(fieldPos(name)); }
 
 bool CDBSERVEREX::fieldPut(int position, const Value& value)
 {
-    if (!table_) {
-        error_ = "table fermée";
+    Table* table = tableFor(table_, Access::WriteRecord, error_);
+    if (!table)
         return false;
-    }
-    Table& t = *table_;
-    if (t.readOnly) {
-        error_ = "table en lecture seule";
-        return false;
-    }
-    if (t.atEof) {
-        error_ = "aucun enregistrement courant";
-        return false;
-    }
+    Table& t = *table;
     if (position < 1 || position > fieldCount()) {
         error_ = "champ inconnu";
         return false;
@@ -465,17 +474,10 @@ bool CDBSERVEREX::fieldPut(const std::string& name, const Value& value)
 
 bool CDBSERVEREX::append()
 {
-    if (!table_) {
-        error_ = "table fermée";
+    Table* table = flushedTableFor(table_, Access::Write, error_);
+    if (!table)
         return false;
-    }
-    Table& t = *table_;
-    if (t.readOnly) {
-        error_ = "table en lecture seule";
-        return false;
-    }
-    if (!t.flush(error_))
-        return false;
+    Table& t = *table;
     // Written at the next flush (any other operation), fields included, in one write.
     t.recno = t.file->recordCount() + 1;
     t.record = t.original = blankRecord(t.header().recordLength);
@@ -487,15 +489,10 @@ bool CDBSERVEREX::append()
 
 bool CDBSERVEREX::deleteRecord()
 {
-    if (!table_) {
-        error_ = "table fermée";
+    Table* table = tableFor(table_, Access::WriteRecord, error_);
+    if (!table)
         return false;
-    }
-    Table& t = *table_;
-    if (t.readOnly || t.atEof) {
-        error_ = t.readOnly ? "table en lecture seule" : "aucun enregistrement courant";
-        return false;
-    }
+    Table& t = *table;
     t.record[0] = '*';
     t.dirty = true;
     return t.flush(error_);
@@ -503,56 +500,17 @@ bool CDBSERVEREX::deleteRecord()
 
 bool CDBSERVEREX::isDeleted() const { return table_ && !table_->atEof && table_->deletedRecord(); }
 
-bool CDBSERVEREX::pack()
-{
-    if (!table_) {
-        error_ = "table fermée";
-        return false;
-    }
-    Table& t = *table_;
-    if (t.readOnly || t.shared) {
-        error_ = "la table doit être ouverte en exclusivité et en écriture";
-        return false;
-    }
-    if (!t.flush(error_) || !t.file->rewrite(false, error_))
-        return false;
-    if (t.tags() && !t.tags()->rebuild(*t.file, error_))
-        return false;
-    goTop();
-    return true;
-}
+bool CDBSERVEREX::pack() { return rewriteTable(RewriteKind::Pack); }
+bool CDBSERVEREX::zap() { return rewriteTable(RewriteKind::Zap); }
+bool CDBSERVEREX::reindex() { return rewriteTable(RewriteKind::Reindex); }
 
-bool CDBSERVEREX::zap()
+bool CDBSERVEREX::rewriteTable(RewriteKind kind)
 {
-    if (!table_) {
-        error_ = "table fermée";
+    Table* table = flushedTableFor(table_, kind == RewriteKind::Reindex ? Access::Write : Access::ExclusiveWrite, error_);
+    if (!table)
         return false;
-    }
-    Table& t = *table_;
-    if (t.readOnly || t.shared) {
-        error_ = "la table doit être ouverte en exclusivité et en écriture";
-        return false;
-    }
-    if (!t.flush(error_) || !t.file->rewrite(true, error_))
-        return false;
-    if (t.tags() && !t.tags()->rebuild(*t.file, error_))
-        return false;
-    goTop();
-    return true;
-}
-
-bool CDBSERVEREX::reindex()
-{
-    if (!table_) {
-        error_ = "table fermée";
-        return false;
-    }
-    Table& t = *table_;
-    if (t.readOnly) {
-        error_ = "table en lecture seule";
-        return false;
-    }
-    if (!t.flush(error_))
+    Table& t = *table;
+    if (kind != RewriteKind::Reindex && !t.file->rewrite(kind == RewriteKind::Zap, error_))
         return false;
     if (t.tags() && !t.tags()->rebuild(*t.file, error_))
         return false;
@@ -562,13 +520,10 @@ bool CDBSERVEREX::reindex()
 
 bool CDBSERVEREX::commit()
 {
-    if (!table_) {
-        error_ = "table fermée";
+    Table* table = flushedTableFor(table_, Access::Open, error_);
+    if (!table)
         return false;
-    }
-    if (!table_->flush(error_))
-        return false;
-    if (auto* tags = table_->tags())
+    if (auto* tags = table->tags())
         return tags->flush(error_);
     return true;
 }
@@ -584,11 +539,10 @@ std::vector<std::string> CDBSERVEREX::tagNames() const
 
 bool CDBSERVEREX::setOrder(const std::string& tag)
 {
-    if (!table_)
+    Table* table = flushedTable(table_, error_);
+    if (!table)
         return false;
-    Table& t = *table_;
-    if (!t.flush(error_))
-        return false;
+    Table& t = *table;
     if (tag.empty()) {
         t.order = -1;
         return true;
@@ -612,17 +566,10 @@ std::string CDBSERVEREX::order() const
 bool CDBSERVEREX::createTag(const std::string& tag, const std::string& keyExpression, bool unique,
                             const std::string& forExpression)
 {
-    if (!table_) {
-        error_ = "table fermée";
+    Table* table = flushedTableFor(table_, Access::Write, error_);
+    if (!table)
         return false;
-    }
-    Table& t = *table_;
-    if (t.readOnly) {
-        error_ = "table en lecture seule";
-        return false;
-    }
-    if (!t.flush(error_))
-        return false;
+    Table& t = *table;
     if (!t.tags()) {
         auto tags = TagSet::create(*t.file, error_);
         if (!tags)
@@ -655,13 +602,14 @@ bool CDBSERVEREX::seek(const Value& key, bool softSeek)
         t.setEof();
         return false;
     }
-    CdxEntry e;
+    // Kept between seeks, so that its key's buffer is reused.
+    CdxEntry& e = t.seekEntry;
     if (!t.tags()->index().seek(t.order, *wanted, e) || !t.settleOn(e, true)) {
         t.setEof();
         return false;
     }
-    const CdxEntry here = t.currentEntry();
-    t.found = here.key.compare(0, wanted->size(), *wanted) == 0;
+    // The index holds each record's key as the table gives it (checked at open, kept at each write).
+    t.found = e.key.compare(0, wanted->size(), *wanted) == 0;
     if (!t.found && !softSeek)
         t.setEof();
     return t.found;

@@ -120,6 +120,10 @@ public:
     bool isReadOnly() const;
 
 private:
+    // Pack, zap and reindex: flush, rewrite the table when asked, rebuild the index.
+    enum class RewriteKind { Pack, Zap, Reindex };
+    bool rewriteTable(RewriteKind kind);
+
     std::unique_ptr<Table> table_;
     std::string alias_;
     std::string path_;

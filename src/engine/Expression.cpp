@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <functional>
 #include <set>
+#include <utility>
 #include <vector>
 
 namespace derode::engine {
@@ -62,37 +63,26 @@ bool isAscii(const std::string& s)
     return true;
 }
 
+// Windows-1252 letters whose two cases lie outside Latin-1's regular blocks: {lower, upper}.
+constexpr std::pair<char32_t, char32_t> kOddCases[] = {{0xFF, 0x178}, {0x153, 0x152}, {0x161, 0x160}, {0x17E, 0x17D}};
+
 char32_t upperChar(char32_t c)
 {
-    if (c >= 'a' && c <= 'z')
+    if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
         return c - 32;
-    if ((c >= 0xE0 && c <= 0xFE && c != 0xF7))
-        return c - 32;
-    if (c == 0xFF)
-        return 0x178;
-    if (c == 0x153)
-        return 0x152;
-    if (c == 0x161)
-        return 0x160;
-    if (c == 0x17E)
-        return 0x17D;
+    for (const auto& [lower, upper] : kOddCases)
+        if (c == lower)
+            return upper;
     return c;
 }
 
 char32_t lowerChar(char32_t c)
 {
-    if (c >= 'A' && c <= 'Z')
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
         return c + 32;
-    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7))
-        return c + 32;
-    if (c == 0x178)
-        return 0xFF;
-    if (c == 0x152)
-        return 0x153;
-    if (c == 0x160)
-        return 0x161;
-    if (c == 0x17D)
-        return 0x17E;
+    for (const auto& [lower, upper] : kOddCases)
+        if (c == upper)
+            return lower;
     return c;
 }
 
@@ -280,34 +270,35 @@ private:
         return false;
     }
 
-    NodePtr parseOr(int depth)
+    // A left-associative chain `operand (operator operand)*`; `operatorAt` names the operator at
+    // the current token, "" when there is none.
+    template <typename OperatorAt>
+    NodePtr parseChain(int depth, NodePtr (Parser::*operand)(int), OperatorAt operatorAt)
     {
-        if (deep(depth))
-            return nullptr;
-        NodePtr left = parseAnd(depth + 1);
-        while (left && tok_.type == Token::Type::Or) {
+        NodePtr left = (this->*operand)(depth + 1);
+        for (std::string op; left && !(op = operatorAt()).empty();) {
             if (!advance())
                 return nullptr;
-            NodePtr right = parseAnd(depth + 1);
+            NodePtr right = (this->*operand)(depth + 1);
             if (!right)
                 return nullptr;
-            left = make(ExprNode::Kind::Binary, ".OR.", {left, right});
+            left = make(ExprNode::Kind::Binary, op, {left, right});
         }
         return left;
     }
 
+    NodePtr parseOr(int depth)
+    {
+        if (deep(depth))
+            return nullptr;
+        return parseChain(depth, &Parser::parseAnd,
+                          [&] { return std::string(tok_.type == Token::Type::Or ? ".OR." : ""); });
+    }
+
     NodePtr parseAnd(int depth)
     {
-        NodePtr left = parseNot(depth + 1);
-        while (left && tok_.type == Token::Type::And) {
-            if (!advance())
-                return nullptr;
-            NodePtr right = parseNot(depth + 1);
-            if (!right)
-                return nullptr;
-            left = make(ExprNode::Kind::Binary, ".AND.", {left, right});
-        }
-        return left;
+        return parseChain(depth, &Parser::parseNot,
+                          [&] { return std::string(tok_.type == Token::Type::And ? ".AND." : ""); });
     }
 
     NodePtr parseNot(int depth)
@@ -347,32 +338,14 @@ private:
 
     NodePtr parseAdditive(int depth)
     {
-        NodePtr left = parseMultiplicative(depth + 1);
-        while (left && (isOp("+") || isOp("-"))) {
-            std::string op = tok_.text;
-            if (!advance())
-                return nullptr;
-            NodePtr right = parseMultiplicative(depth + 1);
-            if (!right)
-                return nullptr;
-            left = make(ExprNode::Kind::Binary, op, {left, right});
-        }
-        return left;
+        return parseChain(depth, &Parser::parseMultiplicative,
+                          [&] { return isOp("+") || isOp("-") ? tok_.text : std::string(); });
     }
 
     NodePtr parseMultiplicative(int depth)
     {
-        NodePtr left = parseUnary(depth + 1);
-        while (left && (isOp("*") || isOp("/") || isOp("%"))) {
-            std::string op = tok_.text;
-            if (!advance())
-                return nullptr;
-            NodePtr right = parseUnary(depth + 1);
-            if (!right)
-                return nullptr;
-            left = make(ExprNode::Kind::Binary, op, {left, right});
-        }
-        return left;
+        return parseChain(depth, &Parser::parseUnary,
+                          [&] { return isOp("*") || isOp("/") || isOp("%") ? tok_.text : std::string(); });
     }
 
     NodePtr parseUnary(int depth)

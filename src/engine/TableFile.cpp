@@ -44,10 +44,12 @@ std::string registryKey(const std::string& path)
     return key;
 }
 
-bool preadAll(int fd, char* buf, std::size_t n, off_t offset)
+// Repeats a pread or pwrite until all `n` bytes are done (short transfers, interruptions).
+template <typename Buffer, typename Io>
+bool transferAll(Io io, int fd, Buffer* buf, std::size_t n, off_t offset)
 {
     while (n > 0) {
-        const ssize_t r = ::pread(fd, buf, n, offset);
+        const ssize_t r = io(fd, buf, n, offset);
         if (r < 0 && errno == EINTR)
             continue;
         if (r <= 0)
@@ -59,20 +61,8 @@ bool preadAll(int fd, char* buf, std::size_t n, off_t offset)
     return true;
 }
 
-bool pwriteAll(int fd, const char* buf, std::size_t n, off_t offset)
-{
-    while (n > 0) {
-        const ssize_t r = ::pwrite(fd, buf, n, offset);
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r <= 0)
-            return false;
-        buf += r;
-        n -= static_cast<std::size_t>(r);
-        offset += r;
-    }
-    return true;
-}
+bool preadAll(int fd, char* buf, std::size_t n, off_t offset) { return transferAll(::pread, fd, buf, n, offset); }
+bool pwriteAll(int fd, const char* buf, std::size_t n, off_t offset) { return transferAll(::pwrite, fd, buf, n, offset); }
 
 }  // namespace
 
@@ -191,27 +181,39 @@ bool TableFile::readRecord(std::uint32_t recno, std::string& buffer)
 {
     // A table open exclusively changes only through this object: single records come from a
     // small cache of file blocks, which every write below keeps current.
-    if (exclusive_ && recno >= 1 && recno <= header_.recordCount) {
-        const std::uint64_t offset = header_.headerLength + static_cast<std::uint64_t>(recno - 1) * header_.recordLength;
-        const std::uint64_t block = offset / kBlockSize;
-        if ((offset + header_.recordLength - 1) / kBlockSize == block) {
-            if (blocks_.empty())
-                blocks_.resize(kBlockSlots);
-            CachedBlock& slot = blocks_[block % kBlockSlots];
-            const std::uint64_t countedEnd = header_.headerLength + static_cast<std::uint64_t>(header_.recordCount) * header_.recordLength;
-            if (slot.block != block || slot.bytes.size() < offset - block * kBlockSize + header_.recordLength) {
-                const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(kBlockSize, countedEnd - block * kBlockSize));
-                slot.block = UINT64_MAX;
-                slot.bytes.resize(length);
-                if (!preadAll(fd_, slot.bytes.data(), length, static_cast<off_t>(block * kBlockSize)))
-                    return false;
-                slot.block = block;
-            }
-            buffer.assign(slot.bytes, static_cast<std::size_t>(offset - block * kBlockSize), header_.recordLength);
-            return true;
-        }
+    if (!exclusive_ || recno < 1 || recno > header_.recordCount)
+        return readRecords(recno, 1, buffer);
+    const std::uint64_t offset = header_.headerLength + static_cast<std::uint64_t>(recno - 1) * header_.recordLength;
+    const std::uint64_t end = offset + header_.recordLength;
+    const std::uint64_t block = offset / kBlockSize;
+    // A record across block boundaries takes its bytes from each block in turn.
+    buffer.clear();
+    for (std::uint64_t b = block, at = offset; at < end; ++b) {
+        const std::uint64_t blockEnd = std::min(end, (b + 1) * kBlockSize);
+        const std::string* bytes = cachedBlock(b, blockEnd);
+        if (!bytes)
+            return readRecords(recno, 1, buffer);
+        buffer.append(*bytes, static_cast<std::size_t>(at - b * kBlockSize), static_cast<std::size_t>(blockEnd - at));
+        at = blockEnd;
     }
-    return readRecords(recno, 1, buffer);
+    return true;
+}
+
+const std::string* TableFile::cachedBlock(std::uint64_t block, std::uint64_t needEnd)
+{
+    if (blocks_.empty())
+        blocks_.resize(kBlockSlots);
+    CachedBlock& slot = blocks_[block % kBlockSlots];
+    if (slot.block != block || block * kBlockSize + slot.bytes.size() < needEnd) {
+        const std::uint64_t countedEnd = header_.headerLength + static_cast<std::uint64_t>(header_.recordCount) * header_.recordLength;
+        const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(kBlockSize, countedEnd - block * kBlockSize));
+        slot.block = UINT64_MAX;
+        slot.bytes.resize(length);
+        if (!preadAll(fd_, slot.bytes.data(), length, static_cast<off_t>(block * kBlockSize)))
+            return nullptr;
+        slot.block = block;
+    }
+    return &slot.bytes;
 }
 
 void TableFile::patchBlocks(std::uint64_t offset, const char* data, std::size_t length)

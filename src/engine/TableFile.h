@@ -65,6 +65,9 @@ private:
     bool writeCount(std::uint32_t count, std::string& error);
     // Brings the cached blocks in line with bytes about to be written at `offset`.
     void patchBlocks(std::uint64_t offset, const char* data, std::size_t length);
+    // The cached bytes of a block, read again when they stop before `needEnd` (a file offset); null
+    // when the file cannot be read.
+    const std::string* cachedBlock(std::uint64_t block, std::uint64_t needEnd);
 
     struct CachedBlock {
         std::uint64_t block = UINT64_MAX;

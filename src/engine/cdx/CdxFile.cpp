@@ -229,7 +229,7 @@ Node* CdxFile::newNode(const Tree& t, std::uint16_t attr) {
     nd->tree = &t;
     nd->page = page;
     nd->attr = attr;
-    nd->dirty = true;
+    nd->touch();
     nd->used = ++clock_;
     cacheBytes_ += nd->footprint();
     return cache_.put(std::move(nd));
@@ -304,6 +304,24 @@ bool CdxFile::flush(std::string& error) {
     return true;
 }
 
+const std::uint64_t* CdxFile::headsOf(Node& nd) {
+    if (nd.headsStale) {
+        const std::size_t before = nd.footprint();
+        const int kl = nd.tree->keyLength;
+        // Keys are in order: what the first and the last share, every key shares.
+        int common = 0;
+        if (nd.n > 0)
+            while (common < kl && nd.key(0)[common] == nd.key(nd.n - 1)[common]) ++common;
+        nd.common = common;
+        nd.heads.resize(std::size_t(nd.n) + std::size_t(common + 7) / 8);
+        for (int i = 0; i < nd.n; ++i) nd.heads[std::size_t(i)] = keyHead(nd.key(i) + common, kl - common);
+        if (common > 0) std::memcpy(nd.heads.data() + nd.n, nd.key(0), std::size_t(common));
+        nd.headsStale = false;
+        refreshFootprint(nd, before);
+    }
+    return nd.heads.data();
+}
+
 bool CdxFile::locate(const Tree& t, const std::uint8_t* key, std::uint32_t recno, bool strict, std::vector<PathStep>& path) {
     path.clear();
     std::string error;
@@ -312,11 +330,32 @@ bool CdxFile::locate(const Tree& t, const std::uint8_t* key, std::uint32_t recno
         Node* nd = load(t, page, error);
         if (!nd) return false;
         int lo = 0, hi = nd->n;
-        while (lo < hi) {
-            int mid = (lo + hi) / 2;
-            int c = compare(t, nd->key(mid), nd->recnos[mid], key, recno);
+        auto narrow = [&](int mid, int c) {
             if (c < 0 || (strict && c == 0)) lo = mid + 1;
             else hi = mid;
+        };
+        if (nd->headsStale && nd->dirty) {
+            // A node changing at each step (appends in a row) would rebuild its heads each time.
+            while (lo < hi) {
+                int mid = (lo + hi) / 2;
+                narrow(mid, compare(t, nd->key(mid), nd->recnos[mid], key, recno));
+            }
+        } else {
+            const std::uint64_t* heads = headsOf(*nd);
+            const int common = nd->common;
+            const int before = hi > 0 ? std::memcmp(key, nd->commonBytes(), std::size_t(common)) : 0;
+            std::uint64_t head = 0;
+            if (before != 0) {
+                // The target differs from what every key shares: it lies before them all, or after.
+                lo = hi = (before < 0) != t.descending ? 0 : nd->n;
+            } else {
+                head = keyHead(key + common, t.keyLength - common);
+            }
+            while (lo < hi) {
+                int mid = (lo + hi) / 2;
+                if (heads[mid] != head) narrow(mid, (heads[mid] < head) != t.descending ? -1 : 1);
+                else narrow(mid, compare(t, nd->key(mid), nd->recnos[mid], key, recno));
+            }
         }
         if (nd->leaf()) {
             path.push_back({nd, lo});
@@ -379,7 +418,7 @@ void CdxFile::fixSeparators(std::vector<PathStep>& path, int level) {
         if (std::memcmp(sep, last, std::size_t(kl)) == 0 && parent->recnos[i] == child->recnos[child->n - 1]) return;
         std::memcpy(sep, last, std::size_t(kl));
         parent->recnos[i] = child->recnos[child->n - 1];
-        parent->dirty = true;
+        parent->touch();
         if (i != parent->n - 1) return;
     }
 }
@@ -397,7 +436,7 @@ void CdxFile::insertAt(Node& nd, int pos, const std::uint8_t* key, std::uint32_t
         if (pos + 1 < nd.n) nd.stored += storedAt(nd, pos + 1);
         nd.maxRecno = std::max(nd.maxRecno, recno);
     }
-    nd.dirty = true;
+    nd.touch();
     refreshFootprint(nd, before);
 }
 
@@ -412,7 +451,7 @@ void CdxFile::eraseAt(Node& nd, int pos) {
     if (!nd.leaf()) nd.children.erase(nd.children.begin() + pos);
     --nd.n;
     if (nd.leaf() && pos < nd.n) nd.stored += storedAt(nd, pos);
-    nd.dirty = true;
+    nd.touch();
 }
 
 Node* CdxFile::splitOff(Tree& t, Node& nd, int from) {
@@ -434,10 +473,11 @@ Node* CdxFile::splitOff(Tree& t, Node& nd, int from) {
     if (nd.right != kNone)
         if (Node* far = load(t, nd.right, error)) {
             far->left = right->page;
-            far->dirty = true;
+            far->touch();
         }
     nd.right = right->page;
-    nd.dirty = true;
+    nd.touch();
+    right->touch();
     if (nd.leaf()) {
         recomputeStored(nd);
         recomputeStored(*right);
@@ -535,9 +575,9 @@ bool CdxFile::remove(Tree& t, const std::string& rawKey, std::uint32_t recno) {
         Node* gone = path[level].node;
         std::string error;
         if (gone->left != kNone)
-            if (Node* l = load(t, gone->left, error)) { l->right = gone->right; l->dirty = true; }
+            if (Node* l = load(t, gone->left, error)) { l->right = gone->right; l->touch(); }
         if (gone->right != kNone)
-            if (Node* r = load(t, gone->right, error)) { r->left = gone->left; r->dirty = true; }
+            if (Node* r = load(t, gone->right, error)) { r->left = gone->left; r->touch(); }
         freePage(gone);
         Node* parent = path[level - 1].node;
         int i = path[level - 1].index;
@@ -552,7 +592,7 @@ bool CdxFile::remove(Tree& t, const std::string& rawKey, std::uint32_t recno) {
         top->children.clear();
         top->left = top->right = kNone;
         recomputeStored(*top);
-        top->dirty = true;
+        top->touch();
         refreshFootprint(*top, before);
     } else if (wasLast && top->n > 0) {
         fixSeparators(path, level);

@@ -75,6 +75,9 @@ public:
 
     bool flush(std::string& error);
 
+    // The node's key heads, rebuilt when its keys changed.
+    const std::uint64_t* headsOf(Node& nd);
+
     // --- tree operations
     // Path from the root to the leaf holding the first entry >= target (> target when strict).
     // The leaf index may equal the leaf's count: the entry then lies further right, or nowhere.

@@ -140,61 +140,57 @@ bool CdxIndex::remove(int tag, const CdxEntry& entry) {
     return ok;
 }
 
-bool CdxIndex::first(int tag, CdxEntry& out) const {
-    if (!validTag(*file_, tag)) return false;
-    const Tree& t = *file_->trees_[std::size_t(tag)];
-    const std::uint8_t* low = file_->scratchKey(t, std::string(), t.descending ? char(0xFF) : '\0');
-    auto& path = file_->steps_;
-    bool ok = file_->locate(t, low, t.descending ? kNone : 0, false, path) &&
-              file_->entryAt(t, path.back().node, path.back().index, out);
-    file_->trim();
+namespace {
+
+// Where a navigation aims within the entries that share its key text.
+enum class Bound {
+    Lowest,   // before all of them: the key followed by the lowest bytes, record 0
+    Highest,  // after all of them: the key followed by the highest bytes, the largest record
+    Exact,    // at the entry (key padded as stored, record number)
+};
+
+// Locates the target in a tag, then takes the entry at or after the place found (forward), or the
+// one before it; `strict` passes over an entry equal to the target.
+bool navigate(CdxFile& f, int tag, const std::string& key, Bound bound, std::uint32_t recno, bool strict, bool forward,
+              CdxEntry& out) {
+    if (!validTag(f, tag)) return false;
+    const Tree& t = *f.trees_[std::size_t(tag)];
+    char pad = char(t.filler);
+    if (bound != Bound::Exact) {
+        // A descending tag stores its order reversed: its lowest target is the highest bytes.
+        const bool low = (bound == Bound::Lowest) != t.descending;
+        pad = low ? '\0' : char(0xFF);
+        recno = low ? 0 : kNone;
+    }
+    const std::uint8_t* target = f.scratchKey(t, key, pad);
+    auto& path = f.steps_;
+    bool ok = f.locate(t, target, recno, strict, path) &&
+              (forward ? f.entryAt(t, path.back().node, path.back().index, out)
+                       : f.entryBefore(t, path.back().node, path.back().index, out));
+    f.trim();
     return ok;
 }
 
+}  // namespace
+
+bool CdxIndex::first(int tag, CdxEntry& out) const { return seek(tag, std::string(), out); }
+
 bool CdxIndex::last(int tag, CdxEntry& out) const {
-    if (!validTag(*file_, tag)) return false;
-    const Tree& t = *file_->trees_[std::size_t(tag)];
-    const std::uint8_t* high = file_->scratchKey(t, std::string(), t.descending ? '\0' : char(0xFF));
-    auto& path = file_->steps_;
-    bool ok = file_->locate(t, high, t.descending ? 0 : kNone, true, path) &&
-              file_->entryBefore(t, path.back().node, path.back().index, out);
-    file_->trim();
-    return ok;
+    return navigate(*file_, tag, std::string(), Bound::Highest, 0, true, false, out);
 }
 
 bool CdxIndex::next(int tag, const CdxEntry& current, CdxEntry& out) const {
-    if (!validTag(*file_, tag)) return false;
-    const Tree& t = *file_->trees_[std::size_t(tag)];
-    const std::uint8_t* key = file_->scratchKey(t, current.key, char(t.filler));
-    auto& path = file_->steps_;
-    bool ok = file_->locate(t, key, current.recno, true, path) &&
-              file_->entryAt(t, path.back().node, path.back().index, out);
-    file_->trim();
-    return ok;
+    return navigate(*file_, tag, current.key, Bound::Exact, current.recno, true, true, out);
 }
 
 bool CdxIndex::prev(int tag, const CdxEntry& current, CdxEntry& out) const {
-    if (!validTag(*file_, tag)) return false;
-    const Tree& t = *file_->trees_[std::size_t(tag)];
-    const std::uint8_t* key = file_->scratchKey(t, current.key, char(t.filler));
-    auto& path = file_->steps_;
-    bool ok = file_->locate(t, key, current.recno, false, path) &&
-              file_->entryBefore(t, path.back().node, path.back().index, out);
-    file_->trim();
-    return ok;
+    return navigate(*file_, tag, current.key, Bound::Exact, current.recno, false, false, out);
 }
 
 bool CdxIndex::seek(int tag, const std::string& keyPrefix, CdxEntry& out) const {
-    if (!validTag(*file_, tag)) return false;
-    const Tree& t = *file_->trees_[std::size_t(tag)];
     // The smallest key starting with the prefix: the prefix followed by zero bytes, record 0
     // (the largest one for a descending tag).
-    const std::uint8_t* target = file_->scratchKey(t, keyPrefix, t.descending ? char(0xFF) : '\0');
-    auto& path = file_->steps_;
-    bool ok = file_->locate(t, target, t.descending ? kNone : 0, false, path) &&
-              file_->entryAt(t, path.back().node, path.back().index, out);
-    file_->trim();
-    return ok;
+    return navigate(*file_, tag, keyPrefix, Bound::Lowest, 0, false, true, out);
 }
 
 std::vector<CdxEntry> CdxIndex::entries(int tag) const {

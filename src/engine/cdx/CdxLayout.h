@@ -30,6 +30,14 @@ inline void putLe32(std::uint8_t* p, std::uint32_t v) {
 inline void putBe32(std::uint8_t* p, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = std::uint8_t(v >> (24 - 8 * i));
 }
+// The first 8 bytes of a key (zeros past a shorter key) as a big-endian number: numbers compare
+// as the bytes do, and equal numbers leave the decision to the rest of the key.
+inline std::uint64_t keyHead(const std::uint8_t* key, int keyLength) {
+    std::uint64_t v = 0;
+    const int n = std::min(keyLength, 8);
+    for (int i = 0; i < n; ++i) v |= std::uint64_t(key[i]) << (56 - 8 * i);
+    return v;
+}
 inline int bitsFor(std::uint64_t v) {
     int b = 0;
     while (v) { ++b; v >>= 1; }

@@ -35,10 +35,23 @@ struct Node {
     int stored = 0;                        // leaf: key bytes actually written after compression
     bool dirty = false;
     std::uint64_t used = 0;
+    // Neighbouring keys share their first bytes: `common` bytes are the same in every key of the
+    // node, and `heads` holds the next 8 bytes of each key as one number (keyHead), then those
+    // common bytes, so that a search reads numbers held together and a whole key only on a tie.
+    // Stale after a change; rebuilt by the next search once the node is written (a node changed at
+    // every step, as in a run of appends, is searched by its keys meanwhile).
+    std::vector<std::uint64_t> heads;
+    int common = 0;
+    bool headsStale = true;
 
     bool leaf() const { return attr & 2; }
+    const std::uint8_t* commonBytes() const { return reinterpret_cast<const std::uint8_t*>(heads.data() + n); }
     const std::uint8_t* key(int i) const { return keys.data() + std::size_t(i) * tree->keyLength; }
-    std::size_t footprint() const { return sizeof(Node) + keys.capacity() + 4 * (recnos.capacity() + children.capacity()); }
+    // Every change to a node goes through here: it must be written, and its heads rebuilt.
+    void touch() { dirty = headsStale = true; }
+    std::size_t footprint() const {
+        return sizeof(Node) + keys.capacity() + 4 * (recnos.capacity() + children.capacity()) + 8 * heads.capacity();
+    }
 };
 
 // Decoded nodes by page number: a slot per page of the file, so a lookup is one array access.
