@@ -19,14 +19,7 @@ struct IniText {
     std::vector<std::string> lines;
 };
 
-std::string stripBlanks(const std::string& text)
-{
-    std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    std::size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
+std::string stripBlanks(const std::string& text) { return trim(text, " \t"); }
 
 std::string decode(const std::string& bytes)
 {

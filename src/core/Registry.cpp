@@ -262,14 +262,18 @@ Key& ensureKey(Store& store, const std::string& path)
     return store.keys.back();
 }
 
-std::string stripSubkey(const std::string& subkey)
+// The value of that name, added empty at the end of the key when it is missing.
+Value& ensureValue(Key& key, const std::string& name)
 {
-    std::size_t first = subkey.find_first_not_of(" \\");
-    if (first == std::string::npos)
-        return {};
-    std::size_t last = subkey.find_last_not_of(" \\");
-    return subkey.substr(first, last - first + 1);
+    if (Value* value = findValue(key, name))
+        return *value;
+    key.values.push_back({});
+    key.values.back().name = name;
+    return key.values.back();
 }
+
+// Outer blanks and backslashes removed: a subkey may be written with or without them.
+std::string stripSubkey(const std::string& subkey) { return trim(subkey, " \\"); }
 
 }  // namespace
 
@@ -412,16 +416,10 @@ bool _CLASS_REGISTRY::WRITEINT(const std::string& subkey, const std::string& val
 {
     const std::string path = registryRootName(root_) + "\\" + BUILD_FULL_SUBKEY(subkey);
     return modify(root_, storeFile_, lastError_, [&](Store& store) {
-        Key& key = ensureKey(store, path);
-        Value* value = findValue(key, valueName);
-        if (!value) {
-            key.values.push_back({});
-            value = &key.values.back();
-            value->name = valueName;
-        }
-        value->type = Value::Type::Dword;
-        value->dword = static_cast<std::uint32_t>(number);
-        value->text.clear();
+        Value& value = ensureValue(ensureKey(store, path), valueName);
+        value.type = Value::Type::Dword;
+        value.dword = static_cast<std::uint32_t>(number);
+        value.text.clear();
         return REGISTRY_SUCCESS;
     });
 }
@@ -430,17 +428,11 @@ bool _CLASS_REGISTRY::WRITESTRING(const std::string& subkey, const std::string& 
 {
     const std::string path = registryRootName(root_) + "\\" + BUILD_FULL_SUBKEY(subkey);
     return modify(root_, storeFile_, lastError_, [&](Store& store) {
-        Key& key = ensureKey(store, path);
-        Value* value = findValue(key, valueName);
-        if (!value) {
-            key.values.push_back({});
-            value = &key.values.back();
-            value->name = valueName;
-        }
-        value->type = Value::Type::String;
+        Value& value = ensureValue(ensureKey(store, path), valueName);
+        value.type = Value::Type::String;
         // A line break would cut the store's line structure and lose every value at the next read.
-        value->text = text;
-        for (char& c : value->text)
+        value.text = text;
+        for (char& c : value.text)
             if (c == '\r' || c == '\n')
                 c = ' ';
         return REGISTRY_SUCCESS;

@@ -18,6 +18,15 @@ std::string rtrim(const std::string& text)
 
 std::string trim(const std::string& text) { return ltrim(rtrim(text)); }
 
+std::string trim(const std::string& text, const char* blanks)
+{
+    std::size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos)
+        return {};
+    std::size_t last = text.find_last_not_of(blanks);
+    return text.substr(first, last - first + 1);
+}
+
 bool isLowerLetter(char32_t c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 0xDF && c <= 0xFF && c != 0xF7) || c == 0x153 || c == 0x161

@@ -9,6 +9,8 @@ namespace derode::core {
 std::string trim(const std::string& text);   // outer blanks (spaces) removed
 std::string rtrim(const std::string& text);
 std::string ltrim(const std::string& text);
+// Outer characters of `blanks` removed (e.g. " \t").
+std::string trim(const std::string& text, const char* blanks);
 std::string toUpper(const std::string& text);
 std::string toLower(const std::string& text);
 char32_t toUpper(char32_t c);

@@ -2,6 +2,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/Text.h"
+#include "draw/RecordWalk.h"
 
 #include <filesystem>
 
@@ -54,12 +55,7 @@ bool readDrawFile(const std::string& path, std::vector<DrawRecord>& records, std
         setError(error, "not a draw file: " + std::to_string(table.fieldCount()) + " fields");
         return false;
     }
-    table.goTop();
-    while (!table.eof()) {
-        records.push_back(readDrawRecord(table));
-        if (!table.skip(1))
-            break;
-    }
+    forEachRecord(table, [&] { records.push_back(readDrawRecord(table)); });
     table.close();
     return true;
 }

@@ -5,6 +5,7 @@
 #include "draw/DrawFileStore.h"
 #include "draw/FeasibilityRules.h"
 #include "draw/LanesOption.h"
+#include "draw/RecordWalk.h"
 #include "members/DisplayName.h"
 
 #include <chrono>
@@ -29,12 +30,7 @@ MemberRow memberRowAtCursor(const engine::CDBSERVEREX& members)
 std::vector<MemberRow> readMemberRows(engine::CDBSERVEREX& members)
 {
     std::vector<MemberRow> rows;
-    members.goTop();
-    while (!members.eof()) {
-        rows.push_back(memberRowAtCursor(members));
-        if (!members.skip(1))
-            break;
-    }
+    forEachRecord(members, [&] { rows.push_back(memberRowAtCursor(members)); });
     members.goTop();
     return rows;
 }
@@ -42,15 +38,12 @@ std::vector<MemberRow> readMemberRows(engine::CDBSERVEREX& members)
 std::vector<SpousePair> readSpousePairs(engine::CDBSERVEREX& members)
 {
     std::vector<SpousePair> pairs;
-    members.goTop();
-    while (!members.eof()) {
+    forEachRecord(members, [&] {
         SpousePair pair{static_cast<int>(members.getNumber("NO_CONJOIN")),
                         static_cast<int>(members.getNumber("NO_JETON"))};
         if (pair.spouse > 0)
             pairs.push_back(pair);
-        if (!members.skip(1))
-            break;
-    }
+    });
     members.goTop();
     return validSpousePairs(pairs);
 }

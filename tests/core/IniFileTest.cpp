@@ -9,15 +9,6 @@
 using namespace derode;
 namespace fs = std::filesystem;
 
-namespace {
-std::string contentOf(const std::string& path)
-{
-    std::string bytes;
-    core::readFile(path, bytes);
-    return bytes;
-}
-}  // namespace
-
 TEST(IniFile, MissingFileSectionOrKeyGiveTheDefault)
 {
     test::TempDir dir;
@@ -38,8 +29,8 @@ TEST(IniFile, WritesWindows1252WithCrLfAndReadsBack)
     ASSERT_TRUE(ini.writeString("EnteteRapportsPoints", "Nom", "Pétanque du Jeudi"));
     ASSERT_TRUE(ini.writeInt("MaxPointsParPartie", "Max", 11));
     ASSERT_TRUE(ini.writeInt("MaxPointsParPartie", "Max", 13));  // replaces, no duplicate line
-    EXPECT_EQ(contentOf(ini.path()), "[EnteteRapportsPoints]\r\nNom=P\xE9tanque du Jeudi\r\n\r\n"
-                                     "[MaxPointsParPartie]\r\nMax=13\r\n");
+    EXPECT_EQ(test::bytesOf(ini.path()), "[EnteteRapportsPoints]\r\nNom=P\xE9tanque du Jeudi\r\n\r\n"
+                                         "[MaxPointsParPartie]\r\nMax=13\r\n");
     EXPECT_EQ(ini.readString("EnteteRapportsPoints", "Nom", ""), "Pétanque du Jeudi");
     EXPECT_EQ(ini.readInt("MaxPointsParPartie", "Max", 0), 13);
 }
@@ -53,7 +44,7 @@ TEST(IniFile, SectionsAndKeysCompareWithoutCaseAndKeepOtherLines)
     EXPECT_EQ(ini.readInt("NombreDeAlles", "Value", 12), 9);
     ASSERT_TRUE(ini.writeInt("NOMBREDEALLES", "value", 10));
     ASSERT_TRUE(ini.writeString("nombredealles", "Autre", "a"));
-    EXPECT_EQ(contentOf(path), "; note\r\n[nombredealles]\r\nvalue=10\r\nAutre=a\r\n\r\n[Autre]\r\nx=1\r\n");
+    EXPECT_EQ(test::bytesOf(path), "; note\r\n[nombredealles]\r\nvalue=10\r\nAutre=a\r\n\r\n[Autre]\r\nx=1\r\n");
 }
 
 TEST(IniFile, ReadsUtf8WithAndWithoutBomAndCp1252)
@@ -98,7 +89,7 @@ TEST(IniFile, UnreadableFileReadsAsDefaultAndIsNeverOverwritten)
         EXPECT_FALSE(ini.writeInt("S", "j", 2)) << name;
     }
     EXPECT_TRUE(fs::is_symlink(dir.path() / "linked.ini"));
-    EXPECT_EQ(contentOf((folder / "kept.txt").string()), "[S]\r\nk=5\r\n");
+    EXPECT_EQ(test::bytesOf((folder / "kept.txt").string()), "[S]\r\nk=5\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);  // no leftovers
 }
 

@@ -10,15 +10,6 @@
 using namespace derode;
 namespace fs = std::filesystem;
 
-namespace {
-std::string contentOf(const std::string& path)
-{
-    std::string bytes;
-    core::readFile(path, bytes);
-    return bytes;
-}
-}  // namespace
-
 TEST(Registry, FirstRunWritesTheWindowDefaultsAndSecondRunKeepsThem)
 {
     test::TestLocations where;
@@ -27,7 +18,7 @@ TEST(Registry, FirstRunWritesTheWindowDefaultsAndSecondRunKeepsThem)
         core::CLASS_HKCU key = core::CHECKREGISTERYSTUFF();
         EXPECT_EQ(key.WORKING_SUBKEY(), "SOFTWARE\\Devared\\Derode\\Parameters");
     }
-    EXPECT_EQ(contentOf(store),
+    EXPECT_EQ(test::bytesOf(store),
               "Windows Registry Editor Version 5.00\r\n"
               "\r\n[HKEY_CURRENT_USER\\SOFTWARE]\r\n"
               "\r\n[HKEY_CURRENT_USER\\SOFTWARE\\Devared]\r\n"
@@ -41,10 +32,10 @@ TEST(Registry, FirstRunWritesTheWindowDefaultsAndSecondRunKeepsThem)
     core::CLASS_HKCU user(store);
     user.WORKING_SUBKEY("SOFTWARE\\Devared\\Derode\\Parameters");
     user.WRITEINT("Window-Coord", "x", 300);
-    const std::string before = contentOf(store);
+    const std::string before = test::bytesOf(store);
     core::CLASS_HKCU second = core::CHECKREGISTERYSTUFF();
     EXPECT_EQ(second.WORKING_SUBKEY(), "SOFTWARE\\Devared\\Derode\\Parameters");
-    EXPECT_EQ(contentOf(store), before);
+    EXPECT_EQ(test::bytesOf(store), before);
     core::WindowPlacement p = core::readWindowPlacement(second);
     EXPECT_EQ(p.x, 300);
     EXPECT_EQ(p.y, 90);
@@ -96,7 +87,7 @@ TEST(Registry, CorruptStoreReadsEmptyIsNotTouchedByReadsAndIsReplacedByAWrite)
     core::CLASS_HKCU key(store);
     EXPECT_EQ(key.GETINT("X", "a"), 0);
     EXPECT_EQ(key.LASTERROR(), 2);
-    EXPECT_EQ(contentOf(store), garbage);
+    EXPECT_EQ(test::bytesOf(store), garbage);
 
     core::CLASS_HKCU params = core::CHECKREGISTERYSTUFF();  // a corrupt store counts as a first run
     EXPECT_EQ(core::readWindowPlacement(params).width, 568);
@@ -128,7 +119,7 @@ TEST(Registry, ReadsAStoreExportedByWindowsInUtf16)
     core::CLASS_HKCU key(dir.str() + "s.reg");
     ASSERT_TRUE(core::writeFileAtomically(dir.str() + "s.reg", utf8));
     ASSERT_TRUE(key.WRITEINT("A", "m", 1));
-    EXPECT_NE(contentOf(dir.str() + "s.reg").find("\"bin\"=hex:01,02,03"), std::string::npos);
+    EXPECT_NE(test::bytesOf(dir.str() + "s.reg").find("\"bin\"=hex:01,02,03"), std::string::npos);
 }
 
 TEST(Registry, UnwritableStoreReportsAccessDenied)

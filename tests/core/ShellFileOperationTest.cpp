@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 using namespace derode;
 namespace fs = std::filesystem;
@@ -18,12 +17,14 @@ void write(const fs::path& path, const std::string& text)
     std::ofstream(path) << text;
 }
 
-std::string read(const fs::path& path)
+// An operation that asks no confirmation, on `files` towards `folder`.
+core::SHELLFILEOPERATION quietOperation(std::vector<std::string> files, std::string folder)
 {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    core::SHELLFILEOPERATION op;
+    op.NOCONFIRMATION(true);
+    op.FILES = std::move(files);
+    op.FOLDER = std::move(folder);
+    return op;
 }
 
 // A league folder with a file and a sub-folder.
@@ -60,10 +61,7 @@ TEST(ShellFileOperation, CopyWithWildcardsCopiesFoldersAndReplacesWithoutConfirm
     write(dir.path() / "key/Derode_data/A/membres-2.dbf", "old");
     write(dir.path() / "key/Derode_data/A/only-on-key.txt", "kept");
 
-    core::SHELLFILEOPERATION op;
-    op.FILES = {dir.str() + "A/*.*"};
-    op.FOLDER = dir.str() + "key/Derode_data/A";
-    op.NOCONFIRMATION(true);
+    core::SHELLFILEOPERATION op = quietOperation({dir.str() + "A/*.*"}, dir.str() + "key/Derode_data/A");
     std::vector<std::string> seen;
     op.setProgress([&](const std::string& item, std::size_t, std::size_t) {
         seen.push_back(item);
@@ -72,9 +70,9 @@ TEST(ShellFileOperation, CopyWithWildcardsCopiesFoldersAndReplacesWithoutConfirm
     op.COPY();
     EXPECT_TRUE(op.SUCCESS());
     EXPECT_FALSE(op.ABORTED());
-    EXPECT_EQ(read(dir.path() / "key/Derode_data/A/membres-2.dbf"), "membres A");
-    EXPECT_EQ(read(dir.path() / "key/Derode_data/A/PartiesParDates/2024-05-02.dbf"), "date");
-    EXPECT_EQ(read(dir.path() / "key/Derode_data/A/only-on-key.txt"), "kept");
+    EXPECT_EQ(test::bytesOf(dir.path() / "key/Derode_data/A/membres-2.dbf"), "membres A");
+    EXPECT_EQ(test::bytesOf(dir.path() / "key/Derode_data/A/PartiesParDates/2024-05-02.dbf"), "date");
+    EXPECT_EQ(test::bytesOf(dir.path() / "key/Derode_data/A/only-on-key.txt"), "kept");
     EXPECT_EQ(seen.size(), 3u);  // two items, then the end
 
     // Copy into a fresh folder with "?" and two sources; a missing source fails the whole.
@@ -96,7 +94,7 @@ TEST(ShellFileOperation, CopyAsksBeforeReplacingWithoutNoConfirmation)
     op.FOLDER = dir.str() + "dst/";
     op.COPY();
     EXPECT_TRUE(op.SUCCESS());
-    EXPECT_EQ(read(dir.path() / "dst/a.txt"), "old");
+    EXPECT_EQ(test::bytesOf(dir.path() / "dst/a.txt"), "old");
     ASSERT_EQ(answerer.shown().size(), 1u);
     EXPECT_EQ(answerer.shown()[0].kind, core::MessageKind::Question);
 
@@ -110,9 +108,9 @@ TEST(ShellFileOperation, CopyAsksBeforeReplacingWithoutNoConfirmation)
     op.FILES = {dir.str() + "src/sub"};
     op.MOVE();
     EXPECT_TRUE(op.SUCCESS());
-    EXPECT_EQ(read(dir.path() / "dst/sub/b.txt"), "old b");
-    EXPECT_EQ(read(dir.path() / "dst/sub/c.txt"), "new c");
-    EXPECT_EQ(read(dir.path() / "src/sub/b.txt"), "new b");
+    EXPECT_EQ(test::bytesOf(dir.path() / "dst/sub/b.txt"), "old b");
+    EXPECT_EQ(test::bytesOf(dir.path() / "dst/sub/c.txt"), "new c");
+    EXPECT_EQ(test::bytesOf(dir.path() / "src/sub/b.txt"), "new b");
     EXPECT_EQ(answerer.shown().size(), 1u);
 }
 
@@ -121,20 +119,17 @@ TEST(ShellFileOperation, RenameMovesTheFolderAndFailsOntoAnExistingOne)
     test::TempDir dir;
     makeLeague(dir.path(), "A");
     makeLeague(dir.path(), "B");
-    core::SHELLFILEOPERATION op;
-    op.NOCONFIRMATION(true);
-    op.FILES = {dir.str() + "A"};
-    op.FOLDER = dir.str() + "B";
+    core::SHELLFILEOPERATION op = quietOperation({dir.str() + "A"}, dir.str() + "B");
     op.RENAME();
     EXPECT_FALSE(op.SUCCESS());
-    EXPECT_EQ(read(dir.path() / "A/membres-2.dbf"), "membres A");
-    EXPECT_EQ(read(dir.path() / "B/membres-2.dbf"), "membres B");
+    EXPECT_EQ(test::bytesOf(dir.path() / "A/membres-2.dbf"), "membres A");
+    EXPECT_EQ(test::bytesOf(dir.path() / "B/membres-2.dbf"), "membres B");
 
     op.FOLDER = dir.str() + "C";
     op.RENAME();
     EXPECT_TRUE(op.SUCCESS());
     EXPECT_FALSE(fs::exists(dir.path() / "A"));
-    EXPECT_EQ(read(dir.path() / "C/PartiesParDates/2024-05-02.dbf"), "date");
+    EXPECT_EQ(test::bytesOf(dir.path() / "C/PartiesParDates/2024-05-02.dbf"), "date");
 
     op.FILES = {dir.str() + "absent"};
     op.FOLDER = dir.str() + "D";
@@ -146,14 +141,11 @@ TEST(ShellFileOperation, MoveEmptiesTheSource)
 {
     test::TempDir dir;
     makeLeague(dir.path(), "A");
-    core::SHELLFILEOPERATION op;
-    op.NOCONFIRMATION(true);
-    op.FILES = {dir.str() + "A/*"};
-    op.FOLDER = dir.str() + "Z";
+    core::SHELLFILEOPERATION op = quietOperation({dir.str() + "A/*"}, dir.str() + "Z");
     op.MOVE();
     EXPECT_TRUE(op.SUCCESS());
     EXPECT_TRUE(fs::is_empty(dir.path() / "A"));
-    EXPECT_EQ(read(dir.path() / "Z/membres-2.dbf"), "membres A");
+    EXPECT_EQ(test::bytesOf(dir.path() / "Z/membres-2.dbf"), "membres A");
 }
 
 TEST(ShellFileOperation, DeleteIsPermanentOrGoesToTheTrashWithUndo)
@@ -169,8 +161,8 @@ TEST(ShellFileOperation, DeleteIsPermanentOrGoesToTheTrashWithUndo)
     op.DELETE();
     EXPECT_TRUE(op.SUCCESS());
     EXPECT_FALSE(fs::exists(dir.path() / "A/PartiesParDates/2024-05-02.dbf"));
-    EXPECT_EQ(read(dir.path() / "Trash/files/2024-05-02.dbf"), "date");
-    const std::string info = read(dir.path() / "Trash/info/2024-05-02.dbf.trashinfo");
+    EXPECT_EQ(test::bytesOf(dir.path() / "Trash/files/2024-05-02.dbf"), "date");
+    const std::string info = test::bytesOf(dir.path() / "Trash/info/2024-05-02.dbf.trashinfo");
     EXPECT_EQ(info.rfind("[Trash Info]\nPath=" + dir.str() + "A/PartiesParDates/2024-05-02.dbf\nDeletionDate=", 0), 0u)
         << info;
 
@@ -178,7 +170,7 @@ TEST(ShellFileOperation, DeleteIsPermanentOrGoesToTheTrashWithUndo)
     write(dir.path() / "A/PartiesParDates/2024-05-02.dbf", "again");
     op.FILES = {dir.str() + "A/PartiesParDates/2024-05-02.dbf"};
     op.DELETE();
-    EXPECT_EQ(read(dir.path() / "Trash/files/2024-05-02.dbf.2"), "again");
+    EXPECT_EQ(test::bytesOf(dir.path() / "Trash/files/2024-05-02.dbf.2"), "again");
 
     op.ALLOWUNDO(false);
     op.FILES = {dir.str() + "A"};
@@ -195,10 +187,7 @@ TEST(ShellFileOperation, ProgressCanAbort)
 {
     test::TempDir dir;
     makeLeague(dir.path(), "A");
-    core::SHELLFILEOPERATION op;
-    op.NOCONFIRMATION(true);
-    op.FILES = {dir.str() + "A/*.*"};
-    op.FOLDER = dir.str() + "copy";
+    core::SHELLFILEOPERATION op = quietOperation({dir.str() + "A/*.*"}, dir.str() + "copy");
     op.setProgress([](const std::string&, std::size_t done, std::size_t) { return done < 1; });
     op.COPY();
     EXPECT_TRUE(op.ABORTED());
@@ -219,10 +208,7 @@ TEST(ShellFileOperation, TheRunsProgressServesOperationsWithoutTheirOwnUnlessSil
     core::setOperationProgressPresenter(&presenter);
     test::TempDir dir;
     makeLeague(dir.path(), "A");
-    core::SHELLFILEOPERATION op;
-    op.NOCONFIRMATION(true);
-    op.FILES = {dir.str() + "A/*.*"};
-    op.FOLDER = dir.str() + "copy";
+    core::SHELLFILEOPERATION op = quietOperation({dir.str() + "A/*.*"}, dir.str() + "copy");
     op.CAPTION = "Copie";
 
     op.COPY();  // the presenter's callback stops it before the second item
@@ -244,7 +230,7 @@ TEST(ShellFileOperation, TrashInfoEncodesThePath)
     test::TempDir dir;
     write(dir.path() / "Été 2024.dbf", "x");
     ASSERT_TRUE(core::moveToTrash(dir.str() + "Été 2024.dbf", dir.str() + "Trash"));
-    const std::string info = read(dir.path() / "Trash/info/Été 2024.dbf.trashinfo");
+    const std::string info = test::bytesOf(dir.path() / "Trash/info/Été 2024.dbf.trashinfo");
     EXPECT_NE(info.find("Path=" + dir.str() + "%C3%89t%C3%A9%202024.dbf\n"), std::string::npos) << info;
     EXPECT_FALSE(core::moveToTrash(dir.str() + "absent", dir.str() + "Trash"));
 }

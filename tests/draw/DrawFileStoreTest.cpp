@@ -10,25 +10,19 @@
 #include "engine/DbServer.h"
 #include "engine/Templates.h"
 #include "support/TestSupport.h"
+#include "DrawPeople.h"
 #include "ReplayRandom.h"
 
 #include <gtest/gtest.h>
 
 using namespace derode;
 using namespace derode::draw;
+using test::people;
 using test::ReplayRandom;
 using test::ScriptedAnswerer;
 using test::TempDir;
 
 namespace {
-
-std::vector<DrawEntry> people(const std::string& prefix, int count, int firstToken)
-{
-    std::vector<DrawEntry> entries;
-    for (int i = 1; i <= count; ++i)
-        entries.push_back({prefix + std::to_string(i), std::to_string(firstToken + i - 1), false});
-    return entries;
-}
 
 std::vector<int> ones(int count) { return std::vector<int>(static_cast<std::size_t>(count), 1); }
 

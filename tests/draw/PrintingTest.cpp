@@ -24,13 +24,6 @@ namespace {
 
 const fs::path kTemplates = fs::path(DERODE_FIXTURES) / ".." / ".." / "resources" / "CommonData";
 
-std::string bytesOf(const fs::path& path)
-{
-    std::string bytes;
-    core::readFile(path.string(), bytes);
-    return bytes;
-}
-
 class PrintingTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -73,7 +66,7 @@ protected:
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(fs::path(folder) / "PartiesParDates", ec),
                                                       fs::directory_iterator()));
     }
-    std::string current() const { return bytesOf(fs::path(folder) / "partie1-2.dbf"); }
+    std::string current() const { return test::bytesOf(fs::path(folder) / "partie1-2.dbf"); }
 
     void setLocalWriteTime(const fs::path& path, int y, int mo, int d, int h, int mi, int s)
     {
@@ -103,11 +96,11 @@ TEST_F(PrintingTest, PrintSavesTheDatedCopyAndTheSameDayTwiceKeepsTheSecondDraw)
     EXPECT_TRUE(output.drew("Ligue : Essai"));
     EXPECT_TRUE(output.drew("Date : 2025-10-01"));
     EXPECT_TRUE(output.drew("DUPONT JEAN  (cap.)"));
-    EXPECT_EQ(bytesOf(dated("2025-10-01")), current());
+    EXPECT_EQ(test::bytesOf(dated("2025-10-01")), current());
 
     makeDraw("PETIT  LOUIS");
     EXPECT_EQ(draw::printDrawSheets(league, "2025-10-01"), draw::PrintOutcome::Saved);
-    EXPECT_EQ(bytesOf(dated("2025-10-01")), current());
+    EXPECT_EQ(test::bytesOf(dated("2025-10-01")), current());
     EXPECT_EQ(datedCount(), 1u);
     EXPECT_TRUE(answers.shown().empty());  // a dated file without points is replaced without asking
 }
@@ -126,38 +119,38 @@ TEST_F(PrintingTest, MissingTemplateStillSavesSilently)
     EXPECT_EQ(draw::printDrawSheets(league, "2025-10-01"), draw::PrintOutcome::Saved);
     EXPECT_EQ(output.calls, 0);
     EXPECT_TRUE(answers.shown().empty());
-    EXPECT_EQ(bytesOf(dated("2025-10-01")), current());
+    EXPECT_EQ(test::bytesOf(dated("2025-10-01")), current());
 }
 
 TEST_F(PrintingTest, DatedFileHoldingPointsIsKeptOnNonAndReplacedOnOui)
 {
     fs::create_directories(dated("x").parent_path());
     fs::copy_file(test::fixture("xbase/draw/partie1-2.dbf"), dated("2025-10-01"));  // holds points
-    const std::string withPoints = bytesOf(dated("2025-10-01"));
+    const std::string withPoints = test::bytesOf(dated("2025-10-01"));
 
     answers.planAnswer(0);
     EXPECT_EQ(draw::printDrawSheets(league, "2025-10-01"), draw::PrintOutcome::KeptExisting);
     ASSERT_EQ(answers.shown().size(), 1u);
     EXPECT_EQ(answers.shown()[0].kind, core::MessageKind::Question);
     EXPECT_NE(answers.shown()[0].text.find("2025-10-01"), std::string::npos);
-    EXPECT_EQ(bytesOf(dated("2025-10-01")), withPoints);
+    EXPECT_EQ(test::bytesOf(dated("2025-10-01")), withPoints);
 
     answers.planAnswer(1);
     EXPECT_EQ(draw::printDrawSheets(league, "2025-10-01"), draw::PrintOutcome::Saved);
-    EXPECT_EQ(bytesOf(dated("2025-10-01")), current());
+    EXPECT_EQ(test::bytesOf(dated("2025-10-01")), current());
 }
 
 TEST_F(PrintingTest, FailedCopyLeavesTheOldDatedFileIntact)
 {
     fs::create_directories(dated("x").parent_path());
     fs::copy_file(test::fixture("xbase/draw/partie1-2.dbf"), dated("2025-10-01"));
-    const std::string old = bytesOf(dated("2025-10-01"));
+    const std::string old = test::bytesOf(dated("2025-10-01"));
     // The temporary file's place is taken by a folder: the copy cannot be written.
     const fs::path blocker = dated("x").parent_path() / (".2025-10-01.dbf.tmp-" + std::to_string(::getpid()));
     fs::create_directories(blocker / "inside");
     answers.planAnswer(1);  // replace the points
     EXPECT_EQ(draw::printDrawSheets(league, "2025-10-01"), draw::PrintOutcome::CopyFailed);
-    EXPECT_EQ(bytesOf(dated("2025-10-01")), old);
+    EXPECT_EQ(test::bytesOf(dated("2025-10-01")), old);
     ASSERT_EQ(answers.shown().size(), 2u);
     EXPECT_EQ(answers.shown()[1].kind, core::MessageKind::Error);
     EXPECT_NE(answers.shown()[1].text.find("2025-10-01"), std::string::npos);
@@ -174,7 +167,7 @@ TEST_F(PrintingTest, ReprintAsksWithTheFilesDateAndSavesUnderIt)
     EXPECT_TRUE(answers.shown()[0].smallFont);
     EXPECT_TRUE(output.drew("Date : 2025-10-01"));
     EXPECT_EQ(output.lastCopies, 2);
-    EXPECT_EQ(bytesOf(dated("2025-10-01")), current());
+    EXPECT_EQ(test::bytesOf(dated("2025-10-01")), current());
     EXPECT_EQ(datedCount(), 1u);
 }
 
@@ -231,14 +224,14 @@ TEST_F(PrintingTest, BlankTableInUseIsNotWritten)
 {
     const std::string blank = locations.get().commonData() + "blank.dbf";
     ASSERT_TRUE(draw::prepareBlankTable(blank, 3));
-    const std::string before = bytesOf(blank);
+    const std::string before = test::bytesOf(blank);
     {
         engine::CDBSERVEREX holder(blank);  // open elsewhere: no exclusive use
         ASSERT_TRUE(holder.used());
         core::CINIFILE(core::leagueOptionsFile(league)).writeInt("NombreDeAlles", "Value", 8);
         EXPECT_EQ(draw::printBlankSheet(league), draw::BlankSheetOutcome::TableUnavailable);
     }
-    EXPECT_EQ(bytesOf(blank), before);
+    EXPECT_EQ(test::bytesOf(blank), before);
     EXPECT_EQ(output.calls, 0);
     ASSERT_EQ(answers.shown().size(), 1u);
     EXPECT_EQ(answers.shown()[0].kind, core::MessageKind::Error);

@@ -1,6 +1,7 @@
 #include "draw/DrawFile.h"
 #include "draw/RandomSource.h"
 #include "draw/TeamDraw.h"
+#include "DrawPeople.h"
 #include "ReplayRandom.h"
 
 #include <gtest/gtest.h>
@@ -8,17 +9,10 @@
 #include <set>
 
 using namespace derode::draw;
+using derode::test::people;
 using derode::test::ReplayRandom;
 
 namespace {
-
-std::vector<DrawEntry> people(const std::string& prefix, int count, int firstToken)
-{
-    std::vector<DrawEntry> entries;
-    for (int i = 1; i <= count; ++i)
-        entries.push_back({prefix + std::to_string(i), std::to_string(firstToken + i - 1), false});
-    return entries;
-}
 
 // The names of one record, field 1 first.
 std::vector<std::string> names(const DrawRecord& record) { return {record.names.begin(), record.names.end()}; }

@@ -1,6 +1,8 @@
 #include "guisupport/GuiTestSupport.h"
 
 #include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QProcess>
 #include <QPointer>
 #include <QTimer>
 #include <memory>
@@ -46,6 +48,25 @@ void onNextModal(std::function<void(QDialog*)> action)
 {
     static ModalDriver driver;
     driver.onNextModal(std::move(action));
+}
+
+void typeText(QWidget* widget, const QString& text)
+{
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+QString pdfText(const QString& pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 } // namespace derode::test

@@ -33,4 +33,10 @@ private:
 // Convenience: schedules `action` and returns at once.
 void onNextModal(std::function<void(QDialog*)> action);
 
+// Types text key by key, accented letters included (QTest::keyClicks only knows ASCII).
+void typeText(QWidget* widget, const QString& text);
+
+// The text of a PDF file as pdftotext lays it out; empty when it cannot be read.
+QString pdfText(const QString& pdf);
+
 } // namespace derode::test

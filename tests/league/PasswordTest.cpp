@@ -6,15 +6,6 @@
 using namespace derode;
 namespace fs = std::filesystem;
 
-namespace {
-std::string contentOf(const fs::path& path)
-{
-    std::string bytes;
-    core::readFile(path.string(), bytes);
-    return bytes;
-}
-}  // namespace
-
 class Password : public test::LeagueTest {
 protected:
     Password()
@@ -60,7 +51,7 @@ TEST_F(Password, StoringNeedsAnExistingFile)
     write(file(), league::encipherPassword("ancien"));
     const std::string stored = league::CRYPTEX("nouveau1");
     EXPECT_EQ(stored, league::encipherPassword("nouveau1"));
-    EXPECT_EQ(contentOf(file()), stored);
+    EXPECT_EQ(test::bytesOf(file()), stored);
     EXPECT_EQ(league::UNCRYPTEX(), "nouveau1");
 }
 

@@ -48,13 +48,6 @@ inline std::string makeLeague(const TestLocations& locations, const std::string&
     return folder;
 }
 
-inline std::string bytesOf(const std::string& path)
-{
-    std::string bytes;
-    core::readFile(path, bytes);
-    return bytes;
-}
-
 // The visible members in record order.
 inline std::vector<members::Member> membersIn(const std::string& path)
 {

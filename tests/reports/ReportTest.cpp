@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 using namespace derode;
@@ -29,16 +28,8 @@ struct Member {
 std::vector<Member> fixtureMembers()
 {
     std::vector<Member> members;
-    std::ifstream in(test::fixture("xbase/members-25/expected-records.tsv"));
-    std::string line;
-    while (std::getline(in, line)) {
-        std::vector<std::string> c;
-        std::stringstream s(line);
-        std::string cell;
-        while (std::getline(s, cell, '\t'))
-            c.push_back(cell);
+    for (const auto& c : test::readTsv(test::fixture("xbase/members-25/expected-records.tsv")))
         members.push_back({std::stoi(c[0]), c[1] == "*", c[2], c[3], c[4] == "1", std::stoi(c[7])});
-    }
     return members;
 }
 

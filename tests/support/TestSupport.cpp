@@ -1,7 +1,11 @@
 #include "support/TestSupport.h"
 
+#include "core/AtomicFile.h"
+
 #include <atomic>
+#include <fstream>
 #include <random>
+#include <sstream>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -42,6 +46,29 @@ fs::path copyFixture(const std::string& relative, const fs::path& destinationFol
     fs::copy(source, target, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add);
     return target;
+}
+
+std::string bytesOf(const fs::path& path)
+{
+    std::string bytes;
+    core::readFile(path.string(), bytes);
+    return bytes;
+}
+
+std::vector<std::vector<std::string>> readTsv(const fs::path& path)
+{
+    std::vector<std::vector<std::string>> rows;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::vector<std::string> cells;
+        std::stringstream s(line);
+        std::string cell;
+        while (std::getline(s, cell, '\t'))
+            cells.push_back(cell);
+        rows.push_back(cells);
+    }
+    return rows;
 }
 
 TestLocations::TestLocations() : previous_(core::locations())

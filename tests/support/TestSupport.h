@@ -32,6 +32,10 @@ private:
 std::filesystem::path fixture(const std::string& relative);
 // Copies a fixture file or folder into a destination folder and returns the copy's path.
 std::filesystem::path copyFixture(const std::string& relative, const std::filesystem::path& destinationFolder);
+// The raw bytes of a file (empty when it cannot be read), to compare a file before and after.
+std::string bytesOf(const std::filesystem::path& path);
+// The lines of a tab-separated fixture, each split into its cells.
+std::vector<std::vector<std::string>> readTsv(const std::filesystem::path& path);
 
 // Locations on a temporary folder: program folder "<tmp>/program/" (OwnerData and CommonData
 // copied from the built program folder when they exist), data root "<tmp>/Derode_data/",

@@ -31,14 +31,11 @@ void drawDisc(QPainter& p, const QRectF& box, const QColor& colour, const QStrin
 
 QPixmap disc(int width, int height, const QColor& colour, const QString& glyph)
 {
-    QPixmap pixmap(width, height);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    int side = std::min(width, height) - 2;
-    drawDisc(p, QRectF((width - side) / 2.0, (height - side) / 2.0, side, side), colour, glyph);
-    return pixmap;
+    return paintedPixmap(width, height, [&](QPainter& p) {
+        p.setRenderHint(QPainter::TextAntialiasing);
+        int side = std::min(width, height) - 2;
+        drawDisc(p, QRectF((width - side) / 2.0, (height - side) / 2.0, side, side), colour, glyph);
+    });
 }
 
 void boule(QPainter& p, QPointF centre, double radius, const QColor& colour)
@@ -216,47 +213,46 @@ void drawRibbonImage(QPainter& p, int index)
 
 QPixmap ribbon()
 {
-    QPixmap strip(RIBBON_IMAGE_SIZE * RIBBON_IMAGE_COUNT, RIBBON_IMAGE_SIZE);
-    strip.fill(Qt::transparent);
-    QPainter p(&strip);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    for (int i = 0; i < RIBBON_IMAGE_COUNT; ++i) {
-        p.save();
-        p.translate(i * RIBBON_IMAGE_SIZE, 0);
-        p.setClipRect(0, 0, RIBBON_IMAGE_SIZE, RIBBON_IMAGE_SIZE);
-        drawRibbonImage(p, i);
-        p.restore();
-    }
-    return strip;
+    return paintedPixmap(RIBBON_IMAGE_SIZE * RIBBON_IMAGE_COUNT, RIBBON_IMAGE_SIZE, [](QPainter& p) {
+        p.setRenderHint(QPainter::TextAntialiasing);
+        for (int i = 0; i < RIBBON_IMAGE_COUNT; ++i) {
+            p.save();
+            p.translate(i * RIBBON_IMAGE_SIZE, 0);
+            p.setClipRect(0, 0, RIBBON_IMAGE_SIZE, RIBBON_IMAGE_SIZE);
+            drawRibbonImage(p, i);
+            p.restore();
+        }
+    });
 }
 
 QPixmap programIcon()
 {
-    QPixmap pixmap(48, 48);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(200, 170, 110));
-    p.drawRoundedRect(QRectF(1, 1, 46, 46), 8, 8);
-    boule(p, { 17, 27 }, 12, QColor(110, 120, 135));
-    boule(p, { 32, 18 }, 11, QColor(90, 100, 115));
-    boule(p, { 35, 37 }, 5, QColor(220, 60, 40));
-    return pixmap;
+    return paintedPixmap(48, 48, [](QPainter& p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(200, 170, 110));
+        p.drawRoundedRect(QRectF(1, 1, 46, 46), 8, 8);
+        boule(p, { 17, 27 }, 12, QColor(110, 120, 135));
+        boule(p, { 32, 18 }, 11, QColor(90, 100, 115));
+        boule(p, { 35, 37 }, 5, QColor(220, 60, 40));
+    });
 }
 
 QPixmap exitPicture()
 {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    drawRibbonImage(p, 5);
-    return pixmap;
+    return paintedPixmap(32, 32, [](QPainter& p) { drawRibbonImage(p, 5); });
 }
 
 } // namespace
+
+QPixmap paintedPixmap(int width, int height, const std::function<void(QPainter&)>& paint)
+{
+    QPixmap pixmap(width, height);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    paint(p);
+    return pixmap;
+}
 
 QPixmap resourcePixmap(const QString& name)
 {

@@ -9,9 +9,17 @@
 #include <QPixmap>
 #include <QString>
 
+#include <functional>
+
+class QPainter;
+
 namespace derode::gui {
 
 QPixmap resourcePixmap(const QString& name);
+
+// A transparent picture of that size, painted by `paint` with antialiasing on: the way every
+// picture of the program is drawn.
+QPixmap paintedPixmap(int width, int height, const std::function<void(QPainter&)>& paint);
 QIcon resourceIcon(const QString& name);
 
 // One 32 x 32 image of the toolbar strip (0 to 14).

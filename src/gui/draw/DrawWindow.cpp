@@ -55,6 +55,44 @@ void selectRow(QTreeWidget* list, int row)
     }
 }
 
+// Keeps a list's columns in their relative widths across the whole viewport, so the list never
+// needs a horizontal scroll bar whatever room the window gives it.
+class RelativeColumns : public QObject {
+public:
+    RelativeColumns(QTreeWidget* list, QList<int> widths) : QObject(list), list_(list), widths_(std::move(widths))
+    {
+        list->viewport()->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize && watched == list_->viewport())
+            fit();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void fit()
+    {
+        const int available = list_->viewport()->width();
+        int total = 0;
+        for (int width : widths_)
+            total += width;
+        if (available <= 0 || total <= 0)
+            return;
+        int used = 0;
+        for (int i = 0; i + 1 < widths_.size(); ++i) {
+            const int width = widths_[i] * available / total;
+            list_->setColumnWidth(i, width);
+            used += width;
+        }
+        list_->setColumnWidth(int(widths_.size()) - 1, available - used);  // takes the rounding
+    }
+
+    QTreeWidget* list_;
+    QList<int> widths_;
+};
+
 }  // namespace
 
 void setDrawPrintCommand(DrawPrintCommand command) { printCommand() = std::move(command); }
@@ -99,6 +137,7 @@ void CWINTIRAGE::buildControls()
         widget->setHeaderLabels(headers);
         for (int i = 0; i < widths.size(); ++i)
             widget->setColumnWidth(i, widths[i]);
+        new RelativeColumns(widget, widths);
         widget->setMinimumWidth(300);
         return widget;
     };

@@ -57,42 +57,44 @@ void arrows(QPainter& p, bool left, bool toEnd)
 
 QPixmap draw(BrowserImage image)
 {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor member(70, 130, 180);
-    switch (image) {
-    case BrowserImage::Add:
-        person(p, {13, 16}, member);
-        badge(p, QColor(40, 150, 60), true);
-        break;
-    case BrowserImage::Edit:
-        person(p, {12, 16}, member);
-        p.setPen(QPen(QColor(90, 60, 20), 1));
-        p.setBrush(QColor(240, 190, 60));
-        p.drawPolygon(QPolygonF({QPointF(17, 28), QPointF(19, 22), QPointF(28, 13), QPointF(31, 16),
-                                 QPointF(22, 25)}));
-        break;
-    case BrowserImage::Delete:
-        person(p, {13, 16}, member);
-        badge(p, QColor(200, 40, 40), false);
-        break;
-    case BrowserImage::First: arrows(p, true, true); break;
-    case BrowserImage::Previous: arrows(p, true, false); break;
-    case BrowserImage::Next: arrows(p, false, false); break;
-    case BrowserImage::Last: arrows(p, false, true); break;
-    case BrowserImage::Print: return ribbonImage(6);
-    case BrowserImage::EraseAll:
-        person(p, {10, 14}, member.lighter(120));
-        person(p, {20, 17}, member);
-        p.setPen(QPen(QColor(200, 40, 40), 3.5, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(5, 5), QPointF(27, 27));
-        p.drawLine(QPointF(27, 5), QPointF(5, 27));
-        break;
-    case BrowserImage::Close: return ribbonImage(5);
-    }
-    return pixmap;
+    // Printing and closing show the toolbar's own pictures.
+    if (image == BrowserImage::Print)
+        return ribbonImage(6);
+    if (image == BrowserImage::Close)
+        return ribbonImage(5);
+    return paintedPixmap(32, 32, [image](QPainter& p) {
+        const QColor member(70, 130, 180);
+        switch (image) {
+        case BrowserImage::Add:
+            person(p, {13, 16}, member);
+            badge(p, QColor(40, 150, 60), true);
+            break;
+        case BrowserImage::Edit:
+            person(p, {12, 16}, member);
+            p.setPen(QPen(QColor(90, 60, 20), 1));
+            p.setBrush(QColor(240, 190, 60));
+            p.drawPolygon(QPolygonF({QPointF(17, 28), QPointF(19, 22), QPointF(28, 13), QPointF(31, 16),
+                                     QPointF(22, 25)}));
+            break;
+        case BrowserImage::Delete:
+            person(p, {13, 16}, member);
+            badge(p, QColor(200, 40, 40), false);
+            break;
+        case BrowserImage::First: arrows(p, true, true); break;
+        case BrowserImage::Previous: arrows(p, true, false); break;
+        case BrowserImage::Next: arrows(p, false, false); break;
+        case BrowserImage::Last: arrows(p, false, true); break;
+        case BrowserImage::EraseAll:
+            person(p, {10, 14}, member.lighter(120));
+            person(p, {20, 17}, member);
+            p.setPen(QPen(QColor(200, 40, 40), 3.5, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(5, 5), QPointF(27, 27));
+            p.drawLine(QPointF(27, 5), QPointF(5, 27));
+            break;
+        case BrowserImage::Print:
+        case BrowserImage::Close: break;
+        }
+    });
 }
 
 }  // namespace

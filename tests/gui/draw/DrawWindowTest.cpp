@@ -7,9 +7,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -85,6 +87,24 @@ private slots:
         QVERIFY(!w.button("CPUSHOKJETON")->isEnabled());
         QVERIFY(!w.button("CPUSHIMPRIMERTIRAGES")->isEnabled());
         QCOMPARE(w.list(106)->currentItem(), w.list(106)->topLevelItem(0));
+    }
+
+    void listsKeepTheirColumnsInViewWithoutSideScrolling()
+    {
+        Window w(4);
+        for (QSize size : {QSize(1030, 560), QSize(760, 480)}) {
+            w.window->resize(size);
+            QCoreApplication::processEvents();
+            for (int id : {106, 107, 108}) {
+                QTreeWidget* list = w.list(id);
+                QHeaderView* header = list->header();
+                QCOMPARE(list->horizontalScrollBar()->maximum(), 0);
+                QCOMPARE(header->length(), list->viewport()->width());
+                // The name column stays four times as wide as the status column.
+                QVERIFY2(qAbs(header->sectionSize(0) - 4 * header->sectionSize(1)) <= 8,
+                         qPrintable(QStringLiteral("%1: %2 / %3").arg(id).arg(header->sectionSize(0)).arg(header->sectionSize(1))));
+            }
+        }
     }
 
     void limitsAndDuplicates()

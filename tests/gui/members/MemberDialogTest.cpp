@@ -12,19 +12,7 @@
 
 using namespace derode;
 using test::control;
-
-namespace {
-// Types text key by key, accented letters included (QTest::keyClicks only knows ASCII).
-void typeText(QWidget* widget, const QString& text)
-{
-    for (QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
-}
-}  // namespace
+using test::typeText;
 
 class MemberDialogTest : public QObject {
     Q_OBJECT

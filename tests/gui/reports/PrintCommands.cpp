@@ -12,7 +12,6 @@
 #include "gui/reports/ReportPainter.h"
 
 #include <QDate>
-#include <QProcess>
 #include <QTest>
 
 #include <filesystem>
@@ -24,21 +23,8 @@ namespace {
 
 const fs::path kTemplates = fs::path(DERODE_FIXTURES) / ".." / ".." / "resources" / "CommonData";
 
-QString pdfText(const QString& pdf)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput()).simplified();
-}
-
-std::string bytesOf(const fs::path& path)
-{
-    std::string bytes;
-    core::readFile(path.string(), bytes);
-    return bytes;
-}
+// The PDF's words, each run of white space made a single space.
+QString pdfWords(const QString& pdf) { return test::pdfText(pdf).simplified(); }
 
 }  // namespace
 
@@ -83,8 +69,8 @@ private slots:
         const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
         const fs::path dated = fs::path(folder_) / "PartiesParDates" / (today.toStdString() + ".dbf");
         QVERIFY(gui::printDrawSheetsCommand());
-        QCOMPARE(bytesOf(dated), bytesOf(fs::path(folder_) / "partie1-2.dbf"));
-        QString text = pdfText(pdf_);
+        QCOMPARE(test::bytesOf(dated), test::bytesOf(fs::path(folder_) / "partie1-2.dbf"));
+        QString text = pdfWords(pdf_);
         QVERIFY2(text.contains(QStringLiteral("Date : ") + today), qPrintable(text));
         QVERIFY(text.contains(QStringLiteral("DUPONT JEAN (cap.)")));
         QCOMPARE(output_->lastCopies(), 2);
@@ -92,7 +78,7 @@ private slots:
         fs::remove(pdf_.toStdString());
         answers_->planAnswer(1);
         QCOMPARE(gui::MENU_REIMPRESSIONDERNIERTIRAGE(), draw::PrintOutcome::Saved);
-        QVERIFY(pdfText(pdf_).contains(QStringLiteral("ROUX MARIE (cap.)")));
+        QVERIFY(pdfWords(pdf_).contains(QStringLiteral("ROUX MARIE (cap.)")));
         // The dated file had points from the fixture's draw: replacing it was asked first.
         QCOMPARE(answers_->shown().size(), std::size_t(2));
         QCOMPARE(answers_->shown()[1].kind, core::MessageKind::Question);
@@ -102,7 +88,7 @@ private slots:
     {
         core::CINIFILE(locations_->get().leagueFolder("Essai") + "DezovuziOptions.ini").writeInt("NombreDeAlles", "Value", 6);
         QCOMPARE(gui::MENU_BLANKSHEET(), draw::BlankSheetOutcome::Printed);
-        const QString text = pdfText(pdf_);
+        const QString text = pdfWords(pdf_);
         QVERIFY2(text.contains(QStringLiteral("Allée 6")), qPrintable(text));
         QVERIFY(!text.contains(QStringLiteral("Allée 7")));
         QVERIFY(text.contains(QStringLiteral("Date:__________")));
@@ -115,7 +101,7 @@ private slots:
         QVERIFY(window.isCommandEnabled(gui::Command::MENU_BLANKSHEET));
         QVERIFY(window.isCommandEnabled(gui::Command::MENU_REIMPRESSIONDERNIERTIRAGE));
         QVERIFY(window.runCommand(gui::Command::MENU_BLANKSHEET));
-        QVERIFY(pdfText(pdf_).contains(QStringLiteral("Allée 4")));  // the default number of lanes
+        QVERIFY(pdfWords(pdf_).contains(QStringLiteral("Allée 4")));  // the default number of lanes
     }
 
     void memberListByNumber()
@@ -124,7 +110,7 @@ private slots:
         test::copyFixture("xbase/members-25/membres-2.cdx", folder_);
         answers_->planAnswer(0);  // "Non": by number
         QVERIFY(gui::printMemberListCommand());
-        const QString text = pdfText(pdf_);
+        const QString text = pdfWords(pdf_);
         // Tokens 75, 88, 157 lead the list.
         const int a = text.indexOf(QStringLiteral("LALEMON")), b = text.indexOf(QStringLiteral("TAVIDUSO")),
                   c = text.indexOf(QStringLiteral("HÉLÈNE"));

@@ -7,22 +7,13 @@
 #include <QFileDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QProcess>
 #include <QTest>
 #include <QTimer>
 
 using namespace derode;
+using test::pdfText;
 
 namespace {
-
-QString pdfText(const QString& pdf)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 const char* kTemplate = R"(report "Essai"
 margins 10 10 10 10

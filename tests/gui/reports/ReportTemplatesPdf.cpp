@@ -6,53 +6,26 @@
 #include "engine/Templates.h"
 #include "reports/Report.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 namespace fs = std::filesystem;
 using namespace derode;
+using test::pdfText;
 
 namespace {
 
 const fs::path kTemplates = fs::path(DERODE_FIXTURES) / ".." / ".." / "resources" / "CommonData";
-
-QString pdfText(const QString& pdf)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-std::vector<std::vector<std::string>> readTsv(const fs::path& path)
-{
-    std::vector<std::vector<std::string>> rows;
-    std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::vector<std::string> cells;
-        std::stringstream s(line);
-        std::string cell;
-        while (std::getline(s, cell, '\t'))
-            cells.push_back(cell);
-        rows.push_back(cells);
-    }
-    return rows;
-}
 
 // Record numbers of a tag, in index order, from the fixture's expected keys.
 std::vector<int> tagOrder(const std::string& tag)
 {
     std::vector<int> order;
     bool inside = false;
-    for (const auto& row : readTsv(test::fixture("xbase/members-25/expected-keys.txt"))) {
+    for (const auto& row : test::readTsv(test::fixture("xbase/members-25/expected-keys.txt"))) {
         if (row.size() >= 2 && row[0] == "tag")
             inside = row[1] == tag;
         else if (inside && !row.empty() && !row[0].empty() && std::isdigit(static_cast<unsigned char>(row[0][0])))
@@ -197,7 +170,7 @@ private slots:
         // Each printed line is recognised by the member's mail address, or telephone without one.
         std::map<QString, int> byKey;
         std::map<int, bool> deleted;
-        for (const auto& row : readTsv(test::fixture("xbase/members-25/expected-records.tsv"))) {
+        for (const auto& row : test::readTsv(test::fixture("xbase/members-25/expected-records.tsv"))) {
             const std::string& key = row.size() > 9 && !row[9].empty() ? row[9] : row[6];
             QVERIFY(!key.empty() || row[1] == "*");
             if (!key.empty())
